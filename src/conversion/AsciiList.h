@@ -1,0 +1,55 @@
+// ASCII point lists: one point per line, an identifier and two or three
+// blank-separated coordinates.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "conversion/ConversionJob.h"
+#include "conversion/Messages.h"
+
+namespace transref {
+
+struct PointRecord {
+  std::int32_t id = 0;
+  double c1 = 0.0, c2 = 0.0, c3 = 0.0;
+  int lineNumber = 0;  // 1-based
+};
+
+// The fields a list line of the given kind holds: 4 (3D) or 3 (2D).
+int ExpectedFields(FileKind kind);
+
+// Outcome of parsing one line: a record, or the messages that end the run.
+struct ParsedLine {
+  std::optional<PointRecord> record;
+  std::vector<UserMessage> messages;
+};
+
+// Splits a non-empty line into blank-separated fields (blank = the space
+// only), checks their count and converts them: the identifier as a 32-bit
+// whole number (optional sign, decimal digits), the coordinates in the
+// user's decimal notation (`decimalSeparator` '.' or ','; the other one is
+// not accepted). A 2D line gets c3 = 0.
+ParsedLine ParsePointLine(std::string_view line, FileKind inputKind, int lineNumber,
+                          char decimalSeparator);
+
+// Range checks of a geographic input point (bounds included): the longitude
+// message, or the latitude message, or nothing.
+std::optional<std::string> CheckGeographicRange(const PointRecord& point);
+
+// Appends one output line, newline included:
+//   grid or cartesian: "%s %10.5lf %10.5lf %10.5lf\n" (2D: without the third value)
+//   geographic:        "%s %15.10lf %15.10lf %15.10lf\n"
+// always with a decimal point.
+void AppendPointLine(std::string& out, std::int32_t id, const double values[3],
+                     CoordinateSystemKind outputSystem, FileKind outputKind);
+
+// Writes `value` as printf's "%<width>.<precision>f" would (right-aligned,
+// blanks on the left, wider values unpadded) and returns the end.
+// `first` must have room for 350 + precision characters.
+char* FormatFixed(char* first, double value, int width, int precision);
+
+}  // namespace transref

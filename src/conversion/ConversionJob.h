@@ -1,0 +1,54 @@
+// The settings of one conversion run, gathered before anything is opened.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "conversion/EditNumber.h"
+#include "geodesy/CoordinateSystems.h"
+#include "geodesy/DatumStep.h"
+#include "geodesy/PointChain.h"
+
+namespace transref {
+
+// Item positions of the file-kind lists of the main window.
+enum class FileKind : int { Ascii3D = 0, Ascii2D = 1, Dxf = 2 };
+
+// One side (input or output) of a run.
+struct JobSide {
+  CoordinateSystemKind system{};
+  std::string systemLabel;
+  double semiMajorAxis = 6378137.0;       // metres, read from the ellipsoid edits
+  double inverseFlattening = 298.257222101;
+  double centralMeridian = -51.0;         // degrees, east positive (already signed)
+  bool northern = false;
+  double falseEasting = 200000.0;         // metres
+  double falseNorthing = 5000000.0;       // metres
+  double scaleFactor = 1.0;               // on the central meridian
+  HeightKind heightKind{};
+};
+
+struct ConversionJob {
+  std::string inputPath, outputPath;
+  FileKind inputKind = FileKind::Ascii3D;
+  FileKind outputKind = FileKind::Ascii3D;
+  TransformationModel model{};
+  IsogonalParameters isogonal{};  // tx, ty, tz (m), rx, ry, rz (degrees), scale
+  AffineParameters affine{};      // used when model is the twelve-parameter affine one
+  bool isIdentity = true;
+  JobSide input, output;
+  AltimetrySettings altimetry{};
+  char listDecimalSeparator = '.';  // the user's decimal notation, for reading lists
+};
+
+// Checks what can be checked before any file is opened: both ellipsoids,
+// both scale factors, both central meridians, and that the output is not the
+// input file (also through another path or a link). Returns the message to
+// show (stop box, caption kInterruptCaption), or nothing when the job can run.
+std::optional<std::string> CheckJob(const ConversionJob& job);
+
+// True when the two paths name the same file: the same file on disk when
+// both exist, else the same normalised absolute path.
+bool SameFile(const std::string& a, const std::string& b);
+
+}  // namespace transref

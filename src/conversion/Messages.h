@@ -1,0 +1,51 @@
+// The user-visible texts of a conversion run, and the record that carries
+// one of them to whoever shows it (a message box or a line on stderr).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace transref {
+
+enum class MessageBoxKind {
+  ConversionError,  // the platform's standard error box (the number reader's complaint)
+  Interrupt,        // caption kInterruptCaption, stop icon
+};
+
+struct UserMessage {
+  MessageBoxKind kind = MessageBoxKind::Interrupt;
+  std::string text;
+};
+
+inline constexpr std::string_view kInterruptCaption = "O procedimento será interrompido!";
+inline constexpr std::string_view kSuccessCaption = "TSC_OBRU";
+inline constexpr std::string_view kSuccessMessage = "O programa foi executado com sucesso!";
+
+inline constexpr std::string_view kEllipsoidReadError = "Erro na leitura dos Parâmetros do Elipsóide!";
+inline constexpr std::string_view kParametersReadError = "Erro na leitura dos Parâmetros de Transformação!";
+inline constexpr std::string_view kWriteError = "Erro na gravação do arquivo de saída!";
+inline constexpr std::string_view kScaleFactorError = "Fator de escala do sistema de coordenadas inválido!";
+inline constexpr std::string_view kCentralMeridianError = "Meridiano central inválido!";
+inline constexpr std::string_view kSameFileError =
+    "O arquivo de saída não pode ser o próprio arquivo de entrada!";
+
+// Stage captions and the label of the progress window.
+inline constexpr std::string_view kStageReadingHeader = "Lendo cabeçalho do arquivo de entrada";
+inline constexpr std::string_view kStageProcessing = "Processando transformação";
+inline constexpr std::string_view kStageFinishing = "Finalizando...";
+inline constexpr std::string_view kProgressLabel = "Convertendo Arquivo";
+
+// "O arquivo de entrada possui uma inconsistência na linha %d:\n Número de linhas diferente de %d!"
+std::string FieldCountMessage(int lineNumber, int expectedFields);
+// "O arquivo de entrada possui a inconsistência na linha %d!"
+std::string BadLineMessage(int lineNumber);
+// "...na linha %d:\nValor da Longitude incorreto!"
+std::string LongitudeMessage(int lineNumber);
+// "...na linha %d:\nValor da Latitude incorreto!"
+std::string LatitudeMessage(int lineNumber);
+// "...na linha %d:\nPonto fora do domínio da transformação!"
+std::string OutOfDomainMessage(int lineNumber);
+// "%s não é um valor numerico!" (the number reader's own complaint)
+std::string NotANumberMessage(std::string_view text);
+
+}  // namespace transref
