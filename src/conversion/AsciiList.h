@@ -8,8 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "conversion/ConversionJob.h"
+#include "conversion/FileKind.h"
 #include "conversion/Messages.h"
+#include "geodesy/CoordinateSystems.h"
 
 namespace transref {
 

@@ -5,14 +5,12 @@
 #include <string>
 
 #include "conversion/EditNumber.h"
+#include "conversion/FileKind.h"
 #include "geodesy/CoordinateSystems.h"
 #include "geodesy/DatumStep.h"
 #include "geodesy/PointChain.h"
 
 namespace transref {
-
-// Item positions of the file-kind lists of the main window.
-enum class FileKind : int { Ascii3D = 0, Ascii2D = 1, Dxf = 2 };
 
 // One side (input or output) of a run.
 struct JobSide {
