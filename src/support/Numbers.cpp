@@ -1,0 +1,41 @@
+#include "support/Numbers.h"
+
+#include <locale.h>
+#include <stdlib.h>
+
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+
+namespace transref {
+namespace {
+
+constexpr std::size_t kMessageBufferSize = 256;  // 255 characters + zero
+
+// The "C" locale, created once: the program itself may set LC_NUMERIC from
+// the environment, and a decimal comma must not leak into file reading.
+locale_t CLocale() {
+  static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+  return locale;
+}
+
+[[noreturn]] void ThrowNotANumber(std::string_view text) {
+  char message[kMessageBufferSize];
+  std::snprintf(message, sizeof message, "%.*s não é um valor numerico!",
+                static_cast<int>(text.size()), text.data());
+  throw std::runtime_error(message);
+}
+
+}  // namespace
+
+long double ToNumber(std::string_view text) {
+  if (text.find_first_not_of(' ') == std::string_view::npos) return 0.0L;
+  const std::string terminated(text);
+  const char* begin = terminated.c_str();
+  char* stop = nullptr;
+  const double value = strtod_l(begin, &stop, CLocale());
+  if (static_cast<std::size_t>(stop - begin) != terminated.size()) ThrowNotANumber(text);
+  return value;
+}
+
+}  // namespace transref

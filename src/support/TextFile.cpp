@@ -1,0 +1,236 @@
+#include "support/TextFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "support/ErrorLayer.h"
+
+namespace transref {
+namespace {
+
+constexpr char kLineFeed = '\n';
+constexpr char kCarriageReturn = '\r';
+
+bool WriteAll(int descriptor, const char* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t written = ::write(descriptor, data, size);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += written;
+    size -= static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+}  // namespace
+
+std::unique_ptr<TextFile> TextFile::Open(const char* path, Mode mode) {
+  if (path == nullptr || *path == '\0') return nullptr;
+  const int flags = mode == Mode::Read ? O_RDONLY : (O_WRONLY | O_CREAT | O_TRUNC);
+  int descriptor;
+  do {
+    descriptor = ::open(path, flags | O_CLOEXEC, 0666);
+  } while (descriptor < 0 && errno == EINTR);
+  if (descriptor < 0) return nullptr;
+  // A folder opens for reading on this platform but is no file to read.
+  struct stat status {};
+  if (::fstat(descriptor, &status) != 0 || S_ISDIR(status.st_mode)) {
+    ::close(descriptor);
+    return nullptr;
+  }
+  return std::unique_ptr<TextFile>(new TextFile(descriptor, mode));
+}
+
+TextFile::TextFile(int descriptor, Mode mode) noexcept
+    : descriptor_(descriptor), mode_(mode), buffer_(new (std::nothrow) char[kBufferSize]) {
+  if (!buffer_) {
+    readError_ = writeError_ = true;
+    eof_ = true;
+  }
+}
+
+TextFile::~TextFile() { Close(); }
+
+bool TextFile::Refill() {
+  if (eof_ || closed_ || mode_ != Mode::Read) return false;
+  bufferOffset_ += static_cast<std::int64_t>(end_);
+  begin_ = end_ = 0;
+  for (;;) {
+    const ssize_t got = ::read(descriptor_, buffer_.get(), kBufferSize);
+    if (got > 0) {
+      end_ = static_cast<std::size_t>(got);
+      return true;
+    }
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) readError_ = true;
+    eof_ = true;
+    return false;
+  }
+}
+
+std::size_t TextFile::ReadLine(char* out, bool* consumed) {
+  std::size_t stored = 0;
+  bool sawLineFeed = false;
+  while (stored < kLineBufferSize) {
+    if (begin_ == end_ && !Refill()) break;
+    const std::size_t available = std::min(end_ - begin_, kLineBufferSize - stored);
+    const char* start = buffer_.get() + begin_;
+    const void* found = std::memchr(start, kLineFeed, available);
+    const std::size_t take =
+        found ? static_cast<std::size_t>(static_cast<const char*>(found) - start) + 1
+              : available;
+    std::memcpy(out + stored, start, take);
+    stored += take;
+    begin_ += take;
+    if (found) {
+      sawLineFeed = true;
+      break;
+    }
+  }
+  if (consumed) *consumed = stored > 0;
+  std::size_t kept = stored;
+  // The last character read gives way to the terminator when the read ended
+  // on a line feed or on a full buffer; at the end of the file the failed
+  // read adds nothing.
+  if (sawLineFeed || stored == kLineBufferSize) {
+    --kept;
+    // CR before LF belongs to the line end.
+    if (sawLineFeed && kept > 0 && out[kept - 1] == kCarriageReturn) --kept;
+  }
+  out[kept] = '\0';
+  return kept;
+}
+
+bool TextFile::AtEnd() {
+  if (mode_ != Mode::Read || closed_) return true;
+  return begin_ == end_ && !Refill();
+}
+
+std::int64_t TextFile::Position() const noexcept {
+  if (mode_ == Mode::Read) return bufferOffset_ + static_cast<std::int64_t>(begin_);
+  return bufferOffset_ + static_cast<std::int64_t>(end_);
+}
+
+bool TextFile::Seek(std::int64_t position) {
+  if (closed_ || position < 0) return false;
+  if (mode_ == Mode::Read) {
+    // Inside the current buffer: move the read point only.
+    if (position >= bufferOffset_ &&
+        position <= bufferOffset_ + static_cast<std::int64_t>(end_)) {
+      begin_ = static_cast<std::size_t>(position - bufferOffset_);
+      return true;
+    }
+  } else if (!Flush()) {
+    return false;
+  }
+  if (::lseek(descriptor_, static_cast<off_t>(position), SEEK_SET) < 0) return false;
+  bufferOffset_ = position;
+  begin_ = end_ = 0;
+  eof_ = !buffer_;
+  return true;
+}
+
+std::int64_t TextFile::FileLength() {
+  if (closed_) return -1;
+  if (mode_ == Mode::Write) Flush();
+  struct stat status {};
+  if (::fstat(descriptor_, &status) != 0) return -1;
+  return static_cast<std::int64_t>(status.st_size);
+}
+
+bool TextFile::Write(std::string_view text) {
+  if (mode_ != Mode::Write || closed_ || writeError_) return false;
+  while (!text.empty()) {
+    if (end_ == kBufferSize && !Flush()) return false;
+    const std::size_t take = std::min(text.size(), kBufferSize - end_);
+    std::memcpy(buffer_.get() + end_, text.data(), take);
+    end_ += take;
+    text.remove_prefix(take);
+  }
+  return true;
+}
+
+bool TextFile::WriteLine(std::string_view text) {
+  return Write(text) && Write(std::string_view(&kLineFeed, 1));
+}
+
+bool TextFile::Printf(const char* format, ...) {
+  char small[512];
+  va_list arguments;
+  va_start(arguments, format);
+  va_list again;
+  va_copy(again, arguments);
+  const int length = std::vsnprintf(small, sizeof small, format, arguments);
+  va_end(arguments);
+  bool ok = length >= 0;
+  if (ok && static_cast<std::size_t>(length) < sizeof small) {
+    ok = Write(std::string_view(small, static_cast<std::size_t>(length)));
+  } else if (ok) {
+    std::vector<char> large(static_cast<std::size_t>(length) + 1);
+    std::vsnprintf(large.data(), large.size(), format, again);
+    ok = Write(std::string_view(large.data(), static_cast<std::size_t>(length)));
+  } else {
+    writeError_ = true;
+  }
+  va_end(again);
+  return ok;
+}
+
+bool TextFile::Flush() {
+  if (mode_ != Mode::Write || closed_) return !writeError_;
+  if (writeError_) return false;
+  if (end_ > 0) {
+    if (!WriteAll(descriptor_, buffer_.get(), end_)) {
+      writeError_ = true;
+      return false;
+    }
+    bufferOffset_ += static_cast<std::int64_t>(end_);
+    end_ = 0;
+  }
+  return true;
+}
+
+bool TextFile::Close() {
+  if (closed_) return closeResult_;
+  bool ok = true;
+  if (mode_ == Mode::Write) ok = Flush() && !writeError_;
+  if (::close(descriptor_) != 0 && errno != EINTR) ok = false;
+  if (mode_ == Mode::Write && !ok) writeError_ = true;
+  closed_ = true;
+  closeResult_ = mode_ == Mode::Write ? ok : true;
+  return closeResult_;
+}
+
+std::unique_ptr<TextFile> TryOpenFile(const char* path, int /*ignored*/, const char* mode) {
+  using ZRTPrimitiveSys::ErrorCategory;
+  const std::string_view modeText = mode ? mode : "";
+  std::unique_ptr<TextFile> file;
+  if (modeText == "r" || modeText == "rb" || modeText == "rt")
+    file = TextFile::Open(path, TextFile::Mode::Read);
+  else if (modeText == "w" || modeText == "wb" || modeText == "wt")
+    file = TextFile::Open(path, TextFile::Mode::Write);
+  try {
+    if (!file) {
+      // Bounded like the composed error text; the error layer bounds it again.
+      char message[ZRTPrimitiveSys::kErrorTextBufferSize];
+      std::snprintf(message, sizeof message, "Arquivo %s é invalido", path ? path : "");
+      ZRTPrimitiveSys::CheckCondition(false, "TryOpenFile", message,
+                                      ErrorCategory::RuntimeError);
+    }
+  } catch (const std::exception& error) {
+    ZRTPrimitiveSys::ReportError(error);
+  }
+  return file;
+}
+
+}  // namespace transref

@@ -1,0 +1,98 @@
+// TextFile: an owned, buffered file for line-oriented reading or writing.
+// Binary I/O underneath; line ends are handled by the readers (a carriage
+// return before the line feed belongs to the line end).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+namespace ZRTPrimitiveSys {
+class ZRTStrings;
+}
+
+namespace transref {
+
+class TextFile {
+ public:
+  enum class Mode { Read, Write };
+
+  // Size of the read and write buffers.
+  static constexpr std::size_t kBufferSize = std::size_t{1} << 16;
+  // Characters a line read may hold, including the one overwritten by the
+  // terminator: a longer line keeps 2559 characters.
+  static constexpr std::size_t kLineBufferSize = 2560;
+
+  // Opens the file; nullptr when it cannot be opened (no report here).
+  static std::unique_ptr<TextFile> Open(const char* path, Mode mode);
+
+  ~TextFile();  // closes
+  TextFile(const TextFile&) = delete;
+  TextFile& operator=(const TextFile&) = delete;
+
+  Mode GetMode() const noexcept { return mode_; }
+
+  // Reading.
+  // Reads the next line into out (capacity kLineBufferSize, zero-terminated):
+  // characters up to a line feed, at most kLineBufferSize of them, or up to
+  // the end of the file.  The line feed is dropped, as is one carriage return
+  // just before it; when kLineBufferSize characters were read without a line
+  // feed the last of them is lost.  Returns the number of characters kept.
+  // `consumed` (optional) tells whether any byte was read.
+  std::size_t ReadLine(char* out, bool* consumed = nullptr);
+  // True when no character remains to be read.
+  bool AtEnd();
+  // Byte offset of the next unread byte (reading) or of the next byte to be
+  // written (writing).
+  std::int64_t Position() const noexcept;
+  // Moves to a byte offset (reading: the next read starts there; writing:
+  // the buffer is flushed first).  False when the offset cannot be reached.
+  bool Seek(std::int64_t position);
+  // Length of the file in bytes (pending written bytes included); the
+  // position is kept.  -1 when it cannot be determined.
+  std::int64_t FileLength();
+  // True after a read failure (the file then reads as ended).
+  bool HasReadError() const noexcept { return readError_; }
+
+  // Writing.  A failure is remembered (HasWriteError) and later writes are
+  // ignored.
+  bool Write(std::string_view text);
+  bool WriteLine(std::string_view text);  // text followed by "\n"
+  bool Printf(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  bool Flush();
+  bool HasWriteError() const noexcept { return writeError_; }
+
+  // Flushes and closes; false when any write, the flush or the close failed.
+  // Later calls return the same result.
+  bool Close();
+
+ private:
+  TextFile(int descriptor, Mode mode) noexcept;
+  bool Refill();
+
+  int descriptor_;
+  Mode mode_;
+  std::unique_ptr<char[]> buffer_;
+  std::size_t begin_ = 0;            // next unread byte / unused
+  std::size_t end_ = 0;              // end of valid data / bytes pending
+  std::int64_t bufferOffset_ = 0;    // file offset of buffer_[0]
+  bool eof_ = false;
+  bool readError_ = false;
+  bool writeError_ = false;
+  bool closed_ = false;
+  bool closeResult_ = true;
+};
+
+// Opens path with mode "r" or "w".  When the file cannot be opened, reports
+// through the error layer (label "TryOpenFile", message "Arquivo %s é
+// invalido", category 5; one report, one acknowledgement) and returns null.
+// The middle parameter is ignored.
+std::unique_ptr<TextFile> TryOpenFile(const char* path, int ignored, const char* mode);
+inline std::unique_ptr<TextFile> TryOpenFile(const char* path, const char* mode) {
+  return TryOpenFile(path, 0, mode);
+}
+
+// Length of the file in bytes; the position is kept.
+inline std::int64_t FileLength(TextFile& file) { return file.FileLength(); }
+
+}  // namespace transref
