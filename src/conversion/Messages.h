@@ -28,6 +28,8 @@ inline constexpr std::string_view kScaleFactorError = "Fator de escala do sistem
 inline constexpr std::string_view kCentralMeridianError = "Meridiano central inválido!";
 inline constexpr std::string_view kSameFileError =
     "O arquivo de saída não pode ser o próprio arquivo de entrada!";
+inline constexpr std::string_view kFileKindError =
+    "O tipo de arquivo não combina com o sistema de coordenadas escolhido!";
 
 // Stage captions and the label of the progress window.
 inline constexpr std::string_view kStageReadingHeader = "Lendo cabeçalho do arquivo de entrada";

@@ -1,0 +1,90 @@
+#include "conversion/EditNumber.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstddef>
+#include <string>
+
+namespace transref {
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsLeadingBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
+
+}  // namespace
+
+EditNumber ReadEditNumber(std::string_view text, char decimalSeparator) {
+  // Commas are decimal points here, whatever the user's regional settings.
+  std::string s(text);
+  for (char& c : s) {
+    if (c == ',') c = '.';
+  }
+
+  std::size_t i = 0;
+  while (i < s.size() && IsLeadingBlank(s[i])) ++i;
+  bool negative = false;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+    negative = s[i] == '-';
+    ++i;
+  }
+  const std::size_t mantissaStart = i;
+  std::size_t integerDigits = 0, significantIntegerDigits = 0, fractionDigits = 0;
+  while (i < s.size() && IsDigit(s[i])) {
+    if (significantIntegerDigits > 0 || s[i] != '0') ++significantIntegerDigits;
+    ++integerDigits;
+    ++i;
+  }
+  if (i < s.size() && s[i] == '.') {
+    std::size_t j = i + 1;
+    while (j < s.size() && IsDigit(s[j])) {
+      ++fractionDigits;
+      ++j;
+    }
+    if (integerDigits + fractionDigits > 0) i = j;
+  }
+  EditNumber result;
+  if (integerDigits + fractionDigits == 0) {
+    // No decimal number at the start of the text: it reads as 0.
+    result.value = 0.0;
+  } else {
+    long exponent = 0;
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+      std::size_t j = i + 1;
+      bool negativeExponent = false;
+      if (j < s.size() && (s[j] == '+' || s[j] == '-')) {
+        negativeExponent = s[j] == '-';
+        ++j;
+      }
+      if (j < s.size() && IsDigit(s[j])) {
+        while (j < s.size() && IsDigit(s[j])) {
+          if (exponent < 100000) exponent = exponent * 10 + (s[j] - '0');
+          ++j;
+        }
+        if (negativeExponent) exponent = -exponent;
+        i = j;
+      }
+    }
+    // from_chars takes no '+' sign: convert the unsigned part and sign it.
+    double magnitude = 0.0;
+    const auto parsed = std::from_chars(s.data() + mantissaStart, s.data() + i, magnitude,
+                                        std::chars_format::general);
+    if (parsed.ec == std::errc::result_out_of_range) {
+      // Beyond the range of double: overflow gives infinity, underflow 0,
+      // as the C library's decimal conversion does.
+      const long scale = static_cast<long>(significantIntegerDigits) + exponent;
+      magnitude = scale > 0 ? HUGE_VAL : 0.0;
+    }
+    result.value = negative ? -magnitude : magnitude;
+  }
+
+  // Shortest text that reads back as the same double.
+  char buffer[64];
+  const auto written = std::to_chars(buffer, buffer + sizeof buffer, result.value);
+  result.text.assign(buffer, written.ptr);
+  for (char& c : result.text) {
+    if (c == '.') c = decimalSeparator;
+  }
+  return result;
+}
+
+}  // namespace transref
