@@ -1,0 +1,217 @@
+#include "CommandLine.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+namespace transref::convert {
+namespace {
+
+using ValueField = std::optional<std::string> ConvertOptions::*;
+using FlagField = bool ConvertOptions::*;
+
+struct ValueOption {
+  std::string_view name;
+  ValueField field;
+};
+
+struct FlagOption {
+  std::string_view name;
+  FlagField field;
+};
+
+constexpr std::array kValueOptions{
+    ValueOption{"--from", &ConvertOptions::from},
+    ValueOption{"--to", &ConvertOptions::to},
+    ValueOption{"--from-kind", &ConvertOptions::fromKind},
+    ValueOption{"--to-kind", &ConvertOptions::toKind},
+    ValueOption{"--from-ellipsoid", &ConvertOptions::fromEllipsoid},
+    ValueOption{"--to-ellipsoid", &ConvertOptions::toEllipsoid},
+    ValueOption{"--from-cm", &ConvertOptions::fromCm},
+    ValueOption{"--to-cm", &ConvertOptions::toCm},
+    ValueOption{"--from-cm-dms", &ConvertOptions::fromCmDms},
+    ValueOption{"--to-cm-dms", &ConvertOptions::toCmDms},
+    ValueOption{"--from-hemisphere", &ConvertOptions::fromHemisphere},
+    ValueOption{"--to-hemisphere", &ConvertOptions::toHemisphere},
+    ValueOption{"--from-false-easting", &ConvertOptions::fromFalseEasting},
+    ValueOption{"--from-false-northing", &ConvertOptions::fromFalseNorthing},
+    ValueOption{"--to-false-easting", &ConvertOptions::toFalseEasting},
+    ValueOption{"--to-false-northing", &ConvertOptions::toFalseNorthing},
+    ValueOption{"--model", &ConvertOptions::model},
+    ValueOption{"--params", &ConvertOptions::params},
+    ValueOption{"--affine", &ConvertOptions::affine},
+    ValueOption{"--from-heights", &ConvertOptions::fromHeights},
+    ValueOption{"--to-heights", &ConvertOptions::toHeights},
+    ValueOption{"--from-mean-height", &ConvertOptions::fromMeanHeight},
+    ValueOption{"--to-mean-height", &ConvertOptions::toMeanHeight},
+    ValueOption{"--from-undulation", &ConvertOptions::fromUndulation},
+    ValueOption{"--to-undulation", &ConvertOptions::toUndulation},
+};
+
+constexpr std::array kFlagOptions{
+    FlagOption{"--no-import-heights", &ConvertOptions::noImportHeights},
+    FlagOption{"--decimal-comma", &ConvertOptions::decimalComma},
+    FlagOption{"--decimal-point", &ConvertOptions::decimalPoint},
+    FlagOption{"--force", &ConvertOptions::force},
+    FlagOption{"--quiet", &ConvertOptions::quiet},
+};
+
+std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+bool IsOption(std::string_view argument) {
+  return argument.size() > 1 && argument.front() == '-';
+}
+
+}  // namespace
+
+ParsedCommand ParseCommandLine(const std::vector<std::string>& arguments) {
+  ParsedCommand command;
+
+  // --help and --version answer at once, whatever else the line holds.
+  for (const std::string& argument : arguments) {
+    if (argument == "--") break;
+    if (argument == "--help" || argument == "-h") {
+      command.action = ParsedCommand::Action::Help;
+      return command;
+    }
+    if (argument == "--version") {
+      command.action = ParsedCommand::Action::Version;
+      return command;
+    }
+  }
+
+  ConvertOptions& options = command.options;
+  std::vector<std::string> files;
+  bool optionsEnded = false;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (optionsEnded || !IsOption(argument)) {
+      files.push_back(argument);
+      continue;
+    }
+    if (argument == "--") {
+      optionsEnded = true;
+      continue;
+    }
+
+    const std::size_t equals = argument.find('=');
+    const std::string name = argument.substr(0, equals);
+    const std::optional<std::string> attached =
+        equals == std::string::npos ? std::nullopt
+                                    : std::optional<std::string>(argument.substr(equals + 1));
+
+    const auto value = std::find_if(kValueOptions.begin(), kValueOptions.end(),
+                                    [&](const ValueOption& o) { return o.name == name; });
+    if (value != kValueOptions.end()) {
+      std::optional<std::string>& field = options.*(value->field);
+      if (field) throw UsageError("a opção " + name + " foi dada mais de uma vez");
+      if (attached) {
+        field = *attached;
+      } else if (i + 1 < arguments.size()) {
+        field = arguments[++i];  // taken as it is, also when it starts with '-' (-51)
+      } else {
+        throw UsageError("a opção " + name + " exige um valor");
+      }
+      continue;
+    }
+
+    const auto flag = std::find_if(kFlagOptions.begin(), kFlagOptions.end(),
+                                   [&](const FlagOption& o) { return o.name == name; });
+    if (flag != kFlagOptions.end()) {
+      if (attached) throw UsageError("a opção " + name + " não aceita valor");
+      bool& field = options.*(flag->field);
+      if (field) throw UsageError("a opção " + name + " foi dada mais de uma vez");
+      field = true;
+      continue;
+    }
+
+    throw UsageError("opção desconhecida: " + Quoted(name));
+  }
+
+  if (options.decimalComma && options.decimalPoint) {
+    throw UsageError("as opções --decimal-comma e --decimal-point não podem ser usadas juntas");
+  }
+  if (files.empty()) throw UsageError("faltam os arquivos de entrada (INPUT) e de saída (OUTPUT)");
+  if (files.size() == 1) throw UsageError("falta o arquivo de saída (OUTPUT)");
+  if (files.size() > 2) throw UsageError("argumento a mais: " + Quoted(files[2]));
+  options.inputPath = files[0];
+  options.outputPath = files[1];
+  return command;
+}
+
+std::string VersionText() { return std::string("transref-convert ") + TRANSREF_VERSION + "\n"; }
+
+std::string UsageText() {
+  return R"TEXT(Uso: transref-convert [opções] ENTRADA SAÍDA
+
+Converte as coordenadas de uma lista de pontos (ASCII) ou de um desenho (DXF)
+de um referencial geodésico / sistema de coordenadas para outro, com as mesmas
+regras da janela "Transformações de Coordenadas entre Referenciais Geodésicos".
+
+Sistemas de coordenadas:
+  --from SISTEMA, --to SISTEMA
+        um dos textos da lista ("LTM", "LTM (Oru)", "LTM (Customizado)", "RTM",
+        "Gauß-Krüger", "Gauß-Krüger (Oru)", "Gauß-Krüger (Customizado)", "UTM",
+        "Geográficas", "Cartesianas") ou um dos nomes curtos ltm, ltm-oru,
+        ltm-custom, rtm, gk, gk-oru, gk-custom, utm, geographic, cartesian.
+        Padrão: gk-oru -> ltm-oru.
+  --from-kind TIPO, --to-kind TIPO
+        ascii3d, ascii2d ou dxf. Padrão da entrada: dxf para a extensão .dxf,
+        senão ascii3d; padrão da saída: o tipo da entrada. Uma lista não vira
+        desenho; lista 2D não tem "Cartesianas"; desenho só tem sistemas de
+        projeção (LTM ... UTM).
+  --from-ellipsoid ELIP, --to-ellipsoid ELIP
+        grs80, hayford, ou A,INVF (semi-eixo maior em metros e achatamento
+        recíproco, com ponto decimal) para um elipsóide customizado.
+        Padrão: o elipsóide fixado pelo sistema ("LTM (Oru)": GRS80,
+        "Gauß-Krüger (Oru)": Hayford 1924), senão grs80.
+  --from-cm GRAUS, --to-cm GRAUS
+        meridiano central em graus decimais, leste positivo (-51 = 51° W).
+        Deve ser um item da lista do sistema; qualquer valor nos sistemas
+        customizados. Padrão: o item padrão do sistema, a oeste.
+  --from-cm-dms G.MMSSsss, --to-cm-dms G.MMSSsss
+        meridiano central dos sistemas customizados em forma sexagesimal
+        compacta, com sinal (-51.1530 = 51° 15' 30" W).
+  --from-hemisphere N|S, --to-hemisphere N|S
+        hemisfério latitudinal (padrão S); na UTM define o falso norte
+        (S: 10000000, N: 0). Com entrada em projeção, a saída segue a entrada.
+  --from-false-easting M, --from-false-northing M,
+  --to-false-easting M, --to-false-northing M
+        falso leste / falso norte, só nos sistemas customizados.
+
+Parâmetros de transformação:
+  --model 7|3|12
+        7 Parâmetros - Transformação Isogonal (padrão), 3 Parâmetros -
+        Translação ou 12 Parâmetros - Transformação Afim.
+  --params TX,TY,TZ,RX,RY,RZ,ESCALA
+        metros, graus decimais e fator de escala puro; só quando um dos lados
+        usa elipsóide customizado (nos demais casos valem os parâmetros
+        internos do programa).
+  --affine TX,TY,TZ,A,B,C,D,E,F,G,H,I
+        obrigatório com --model 12, a menos que os dois referenciais sejam
+        iguais.
+
+Altimetria:
+  --from-heights geometric|orthometric   altitudes de entrada (padrão orthometric)
+  --from-mean-height M        usar uma altitude média para todo o arquivo
+  --from-undulation N         ondulação geoidal média (só entrada geometric)
+  --no-import-heights         não importar as altitudes do arquivo de entrada
+  --to-heights, --to-mean-height, --to-undulation
+                              o mesmo para a saída (exigem --no-import-heights)
+  Com a importação ligada (padrão) a saída recebe as escolhas da entrada.
+
+Outras opções:
+  --decimal-comma, --decimal-point
+        separador decimal das listas de entrada. Padrão: o da localidade do
+        usuário (LC_ALL, LC_NUMERIC, LANG). As saídas usam sempre o ponto.
+  --force       substitui um arquivo de saída existente
+  --quiet       não mostra o progresso nem a mensagem de sucesso
+  --help        mostra esta ajuda
+  --version     mostra a versão
+
+Códigos de saída: 0 sucesso, 1 falha na conversão (mensagem em stderr),
+2 erro de uso.
+)TEXT";
+}
+
+}  // namespace transref::convert

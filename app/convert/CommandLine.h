@@ -1,0 +1,65 @@
+// The options of transref-convert as typed: names recognised, values taken,
+// nothing interpreted yet (that is the job builder's work).
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace transref::convert {
+
+// A command line the converter cannot act on; the text names the option.
+// The program prints it and ends with exit status 2.
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+struct ConvertOptions {
+  // Options that take a value, each at most once.
+  std::optional<std::string> from, to;
+  std::optional<std::string> fromKind, toKind;
+  std::optional<std::string> fromEllipsoid, toEllipsoid;
+  std::optional<std::string> fromCm, toCm;
+  std::optional<std::string> fromCmDms, toCmDms;
+  std::optional<std::string> fromHemisphere, toHemisphere;
+  std::optional<std::string> fromFalseEasting, fromFalseNorthing;
+  std::optional<std::string> toFalseEasting, toFalseNorthing;
+  std::optional<std::string> model;
+  std::optional<std::string> params;
+  std::optional<std::string> affine;
+  std::optional<std::string> fromHeights, toHeights;
+  std::optional<std::string> fromMeanHeight, toMeanHeight;
+  std::optional<std::string> fromUndulation, toUndulation;
+
+  // Flags.
+  bool noImportHeights = false;
+  bool decimalComma = false;
+  bool decimalPoint = false;
+  bool force = false;
+  bool quiet = false;
+
+  std::string inputPath, outputPath;
+};
+
+struct ParsedCommand {
+  enum class Action { Convert, Help, Version };
+  Action action = Action::Convert;
+  ConvertOptions options;
+};
+
+// Reads the arguments after the program name. "--name value" and
+// "--name=value" are both accepted; "--" ends the options. --help and
+// --version win over everything else on the line. Throws UsageError for an
+// unknown option, a missing value, an option given twice, a flag given a
+// value, contradicting flags, or other than two file names.
+ParsedCommand ParseCommandLine(const std::vector<std::string>& arguments);
+
+// The Portuguese help text of --help.
+std::string UsageText();
+
+// One line naming the program and its version.
+std::string VersionText();
+
+}  // namespace transref::convert
