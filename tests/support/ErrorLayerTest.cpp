@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
+#include <type_traits>
+#include <vector>
 
 namespace {
 
@@ -85,23 +88,27 @@ TEST(ReportTest, ObjectLabelFormAndAllocationForm) {
   EXPECT_EQ(capture.Count(), 2u);
 }
 
-TEST(ReportTest, CaptureRestoresPreviousHooks) {
-  int outerAcknowledged = 0;
-  auto previous = ZRTPrimitiveSys::SetAcknowledgeHook(
-      [&](const std::string&) { ++outerAcknowledged; });
+TEST(ReportTest, CaptureRestoresPreviousHookAndSink) {
+  std::vector<std::string> outerAcknowledged;
+  std::vector<std::string> outerWritten;
+  auto previousHook = ZRTPrimitiveSys::SetAcknowledgeHook(
+      [&](const std::string& report) { outerAcknowledged.push_back(report); });
+  auto previousSink = ZRTPrimitiveSys::SetReportSink(
+      [&](std::string_view written) { outerWritten.emplace_back(written); });
   {
     ScopedReportCapture inner;
     ZRTPrimitiveSys::ReportAllocationFailure("char");
     EXPECT_EQ(inner.Count(), 1u);
+    EXPECT_EQ(inner.Last(), "Memory allocation:\nObject: char");
   }
-  EXPECT_EQ(outerAcknowledged, 0);
-  {
-    ScopedReportCapture silence;  // keeps stderr quiet; the outer hook is replaced
-    ZRTPrimitiveSys::SetAcknowledgeHook([&](const std::string&) { ++outerAcknowledged; });
-    ZRTPrimitiveSys::PauseForKey();
-  }
-  EXPECT_EQ(outerAcknowledged, 1);
-  ZRTPrimitiveSys::SetAcknowledgeHook(previous);
+  EXPECT_TRUE(outerAcknowledged.empty());
+  EXPECT_TRUE(outerWritten.empty());
+  ZRTPrimitiveSys::ReportAllocationFailure("unsigned int");
+  EXPECT_EQ(outerAcknowledged, std::vector<std::string>{"Memory allocation:\nObject: unsigned int"});
+  EXPECT_EQ(outerWritten,
+            std::vector<std::string>{"Erro Fatal: \nMemory allocation:\nObject: unsigned int\n"});
+  ZRTPrimitiveSys::SetAcknowledgeHook(previousHook);
+  ZRTPrimitiveSys::SetReportSink(previousSink);
 }
 
 }  // namespace
