@@ -1,0 +1,118 @@
+#include "ui/DesktopStartUp.h"
+
+#include <QMessageBox>
+
+#include <exception>
+
+#include "ui/StartArt.h"
+#include "ui/TFormAbout.h"
+#include "ui/TFormDXFAltimetry.h"
+#include "ui/TFormDXFTStartWindow.h"
+#include "ui/TFormDXFTransform.h"
+#include "ui/TFormProcessBar1.h"
+#include "ui/TFormSetup07.h"
+#include "ui/TFormSetupChoicePages.h"
+#include "ui/TFormSetupSystemPages.h"
+#include "ui/UserDialogs.h"
+
+namespace transref {
+
+namespace {
+
+void CriticalBox(const QString& message) {
+  QMessageBox::critical(nullptr, kProgramCaption, message.isEmpty() ? kUnknownFailureText : message);
+}
+
+ExceptionDisplay& CurrentDisplay() {
+  static ExceptionDisplay display = CriticalBox;
+  return display;
+}
+
+}  // namespace
+
+ExceptionDisplay SetExceptionDisplay(ExceptionDisplay display) {
+  ExceptionDisplay previous = std::move(CurrentDisplay());
+  CurrentDisplay() = display ? std::move(display) : ExceptionDisplay(CriticalBox);
+  return previous;
+}
+
+void ShowException(const QString& message) { CurrentDisplay()(message.isEmpty() ? kUnknownFailureText : message); }
+
+bool RunGuarded(const std::function<void()>& step) {
+  try {
+    step();
+    return true;
+  } catch (const std::exception& failure) {
+    ShowException(QString::fromLocal8Bit(failure.what()));
+  } catch (...) {
+    ShowException(QString());
+  }
+  return false;
+}
+
+TransRefApplication::TransRefApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool TransRefApplication::notify(QObject* receiver, QEvent* event) {
+  bool handled = false;
+  RunGuarded([&] { handled = QApplication::notify(receiver, event); });
+  return handled;
+}
+
+DesktopWindows::DesktopWindows(UserDialogs& dialogs) {
+  start_ = std::make_unique<TFormDXFTStartWindow>();
+  altimetry_ = std::make_unique<TFormDXFAltimetry>(dialogs);
+  page01_ = std::make_unique<TFormSetup01>(link_);
+  page02_ = std::make_unique<TFormSetup02>(link_);
+  page04_ = std::make_unique<TFormSetup04>(link_);
+  page05_ = std::make_unique<TFormSetup05>(link_);
+  page03B_ = std::make_unique<TFormSetup03B>(link_);
+  about_ = std::make_unique<TFormAbout>();
+  progress_ = std::make_unique<TFormProcessBar1>();
+  main_ = std::make_unique<TFormDXFTransform>(dialogs, *altimetry_, *progress_);
+  page07_ = std::make_unique<TFormSetup07>(link_);
+  page06_ = std::make_unique<TFormSetup06>(link_);
+
+  link_.SetWindow(main_.get());
+  pages_ = {page01_.get(), page02_.get(), page03B_.get(), page04_.get(),
+            page05_.get(), page06_.get(), page07_.get()};
+  const std::initializer_list<TFormSetupPage*> all = {page01_.get(), page02_.get(), page03B_.get(), page04_.get(),
+                                                      page05_.get(), page06_.get(), page07_.get()};
+  for (TFormSetupPage* page : all) {
+    page->SetPages(&pages_);
+    page->SetMainForm(start_.get());
+  }
+  page07_->SetAltimetryDialog(altimetry_.get());
+  about_->SetMainForm(start_.get());
+  about_->SetFirstPage(page01_.get());
+
+  // The main window sits to the right of where the first wizard page opens.
+  main_->PlaceBeside(*page01_);
+  TFormDXFTStartWindow* start = start_.get();
+  main_->SetCloseApplicationHandler([start] { start->close(); });
+  start_->SetHandOverWindows(main_.get(), about_.get());
+}
+
+// The members go in the reverse order of their creation.
+DesktopWindows::~DesktopWindows() = default;
+
+int RunDesktopProgram(int argc, char** argv) {
+  TransRefApplication application(argc, argv);
+  TransRefApplication::setWindowIcon(ProgramIcon());
+  // Only the start window ends the program; hiding or closing any other
+  // window never does.
+  TransRefApplication::setQuitOnLastWindowClosed(false);
+
+  QtUserDialogs dialogs;
+  const AcknowledgeBoxHook acknowledge(dialogs);
+  std::unique_ptr<DesktopWindows> windows;
+  if (!RunGuarded([&] { windows = std::make_unique<DesktopWindows>(dialogs); })) return 1;
+
+  QObject::connect(&windows->StartWindow(), &TFormDXFTStartWindow::Closed, &application, &QCoreApplication::quit,
+                   Qt::QueuedConnection);
+  windows->StartWindow().show();
+  int code = 0;
+  RunGuarded([&] { code = TransRefApplication::exec(); });
+  return code;
+}
+
+}  // namespace transref
