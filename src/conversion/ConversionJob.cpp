@@ -1,0 +1,76 @@
+#include "conversion/ConversionJob.h"
+
+#include <cmath>
+#include <filesystem>
+#include <system_error>
+
+#include "conversion/Messages.h"
+
+namespace transref {
+namespace {
+
+// A central meridian typed in the customised panel may lie anywhere within
+// one turn either way; beyond that it is no longer an angle anybody meant.
+constexpr double kMaxCentralMeridian = 360.0;
+
+bool IsValidSide(const JobSide& side) {
+  return IsValidEllipsoid(side.semiMajorAxis, side.inverseFlattening);
+}
+
+bool IsValidScaleFactor(double k0) { return std::isfinite(k0) && k0 > 0.0; }
+
+bool IsValidCentralMeridian(double degrees) {
+  return std::isfinite(degrees) && std::fabs(degrees) <= kMaxCentralMeridian;
+}
+
+bool IsList(FileKind kind) { return kind == FileKind::Ascii3D || kind == FileKind::Ascii2D; }
+
+// The pairs the main window offers: a list becomes a list, a drawing becomes
+// a drawing or a list; a drawing holds grid coordinates only; a 2D list has
+// no cartesian coordinates.
+bool IsOfferedCombination(const ConversionJob& job) {
+  if (IsList(job.inputKind) && !IsList(job.outputKind)) return false;
+  if (job.inputKind == FileKind::Dxf && !IsProjected(job.input.system)) return false;
+  if (job.outputKind == FileKind::Dxf && !IsProjected(job.output.system)) return false;
+  if (job.inputKind == FileKind::Ascii2D && job.input.system == CoordinateSystemKind::Cartesian) return false;
+  if (job.outputKind == FileKind::Ascii2D && job.output.system == CoordinateSystemKind::Cartesian) return false;
+  return true;
+}
+
+}  // namespace
+
+bool SameFile(const std::string& a, const std::string& b) {
+  namespace fs = std::filesystem;
+  if (a == b) return true;
+  std::error_code error;
+  const fs::path pa(a), pb(b);
+  if (fs::exists(pa, error) && fs::exists(pb, error)) {
+    // Both exist: the same file on disk, whatever path or link leads there.
+    const bool same = fs::equivalent(pa, pb, error);
+    if (!error) return same;
+  }
+  // The output does not exist yet: compare the absolute paths with every
+  // link of the existing part resolved.
+  const fs::path ca = fs::weakly_canonical(pa, error);
+  if (error) return false;
+  const fs::path cb = fs::weakly_canonical(pb, error);
+  if (error) return false;
+  return ca == cb;
+}
+
+std::optional<std::string> CheckJob(const ConversionJob& job) {
+  if (!IsValidSide(job.input) || !IsValidSide(job.output)) return std::string(kEllipsoidReadError);
+  if (!IsValidScaleFactor(job.input.scaleFactor) || !IsValidScaleFactor(job.output.scaleFactor)) {
+    return std::string(kScaleFactorError);
+  }
+  if (!IsValidCentralMeridian(job.input.centralMeridian) || !IsValidCentralMeridian(job.output.centralMeridian)) {
+    return std::string(kCentralMeridianError);
+  }
+  if (!IsOfferedCombination(job)) return std::string(kFileKindError);
+  if (SameFile(job.inputPath, job.outputPath)) {
+    return std::string(kSameFileError);
+  }
+  return std::nullopt;
+}
+
+}  // namespace transref

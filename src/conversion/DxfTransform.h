@@ -1,0 +1,33 @@
+// DXF drawings: the header extents and the coordinate groups of the ENTITIES
+// section are transformed, every other line is copied as read.
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "conversion/ConversionJob.h"
+#include "conversion/Driver.h"
+#include "conversion/Progress.h"
+#include "geodesy/PointChain.h"
+#include "support/TextFile.h"
+
+namespace transref {
+
+// The integer written on a group-code line, blanks around it ignored
+// ("10", " 10" and "  10" are all 10); nothing when the line is not one.
+std::optional<int> ParseGroupCode(std::string_view line);
+
+// A DXF value as the number reader takes it (point as decimal separator,
+// leading blanks allowed, nothing after the number, an empty or blank value
+// reads as 0); throws std::runtime_error with "%s não é um valor numerico!".
+double ReadDxfValue(std::string_view line);
+
+// Walks the drawing from `input` to `output` (a drawing, or a point list
+// when job.outputKind is a list kind), stepping `progress` with the input's
+// byte position and setting its stage captions. On failure fills `result`
+// (status Failed, messages, line number) and returns false; the caller
+// closes the files.
+bool ConvertDxf(const ConversionJob& job, PointChain& chain, TextFile& input, TextFile& output,
+                ProgressSink& progress, RunResult& result);
+
+}  // namespace transref
