@@ -122,7 +122,7 @@ class ZRTMatrix : public virtual ZRTPrimitiveSys::ZRTObjects,
                   public virtual ZRTMatrixBase {
  public:
   // Empty: scalar kind, 0 x 0, no values.
-  ZRTMatrix() noexcept = default;
+  ZRTMatrix() noexcept {}
   // Create(rows, columns, dense square).
   ZRTMatrix(std::int32_t rows, std::int32_t columns);
   ZRTMatrix(std::int32_t rows, std::int32_t columns, MatrixKind kind);
