@@ -18,8 +18,7 @@ ZRTStrings Concatenate(std::string_view a, std::string_view b) {
     return result;
   }
   if (result.HasStorage()) {
-    std::memcpy(result.Data(), a.data(), a.size());
-    std::memcpy(result.Data() + a.size(), b.data(), b.size());
+    std::copy(b.begin(), b.end(), std::copy(a.begin(), a.end(), result.Data()));
   }
   return result;
 }
@@ -77,7 +76,7 @@ void ZRTStrings::SetText(std::string_view text) {
   }
   ResizeStorage(count);  // zero-filled when the size changes
   if (Count() != count) return;  // allocation failed: left without storage
-  std::memcpy(Data(), text.data(), text.size());
+  std::copy(text.begin(), text.end(), Data());
   Data()[text.size()] = '\0';
 }
 
