@@ -3,6 +3,7 @@
 #include <locale.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <stdexcept>
 #include <string>
@@ -30,11 +31,22 @@ locale_t CLocale() {
 
 long double ToNumber(std::string_view text) {
   if (text.find_first_not_of(' ') == std::string_view::npos) return 0.0L;
-  const std::string terminated(text);
-  const char* begin = terminated.c_str();
+  // strtod_l needs a zero-terminated text; a word of a coordinate line fits
+  // the local buffer.
+  char local[64];
+  std::string heap;
+  const char* begin;
+  if (text.size() < sizeof local) {
+    std::copy(text.begin(), text.end(), local);
+    local[text.size()] = '\0';
+    begin = local;
+  } else {
+    heap.assign(text);
+    begin = heap.c_str();
+  }
   char* stop = nullptr;
   const double value = strtod_l(begin, &stop, CLocale());
-  if (static_cast<std::size_t>(stop - begin) != terminated.size()) ThrowNotANumber(text);
+  if (static_cast<std::size_t>(stop - begin) != text.size()) ThrowNotANumber(text);
   return value;
 }
 
