@@ -131,6 +131,29 @@ TEST(ZRTStringsTest, WordsAreSeparatedByBlanksOnly) {
   EXPECT_EQ(NoStorage().Word(1), "");
 }
 
+TEST(ZRTStringsTest, ClearThroughTheArrayViewSetsTheEmptyText) {
+  ZRTStrings text("abc");
+  ZRTMatrixSys::ZRTArrayOfChar& array = text;
+  array.Clear();
+  EXPECT_TRUE(text.HasStorage());
+  EXPECT_EQ(text.Count(), 1);
+  EXPECT_EQ(text, "");
+}
+
+TEST(ZRTStringsTest, FailedStorageLeavesNoStorageAndStaysUsable) {
+  ZRTPrimitiveSys::ScopedReportCapture capture;
+  ZRTStrings text("antes");
+  ZRTMatrixSys::testing::FailNextAllocations(1);
+  text = "depois";
+  EXPECT_FALSE(text.HasStorage());
+  EXPECT_STREQ(text.CStr(), "");
+  EXPECT_EQ(text.WordCount(), 0);
+  EXPECT_EQ(capture.Last(), "Memory allocation:\nObject: char");
+  EXPECT_EQ(text + "x", "x");
+  text = "de novo";
+  EXPECT_EQ(text, "de novo");
+}
+
 TEST(ZRTStringsTest, IntToTextUsesSignedDecimal) {
   EXPECT_EQ(ZRTStrings::IntToText(0), "0");
   EXPECT_EQ(ZRTStrings::IntToText(-42), "-42");
