@@ -1,0 +1,83 @@
+#pragma once
+
+// The sequence of conversions one point goes through: input side to
+// geocentric cartesian coordinates on the input frame, datum step, output
+// side, with the height rules of both sides.
+
+#include "geodesy/CoordinateSystems.h"
+#include "geodesy/DatumStep.h"
+#include "geodesy/Ellipsoid.h"
+
+namespace transref {
+
+// One side of a run as the chain needs it.
+struct ChainSide {
+  CoordinateSystemKind system = CoordinateSystemKind::Geographic;
+  Ellipsoid ellipsoid;
+  double centralMeridian = 0.0;  // degrees, east positive; used in single precision
+  bool northern = false;
+  double falseEasting = 0.0;   // metres
+  double falseNorthing = 0.0;  // metres
+  double scaleFactor = 1.0;    // on the central meridian
+};
+
+// Height settings of a run (kept by the main window, set in the altimetry
+// dialog).
+struct AltimetrySettings {
+  bool importHeights = true;
+  bool inputGeometric = false;
+  bool outputGeometric = false;
+  bool inputUseMeanHeight = false;
+  bool outputUseMeanHeight = false;
+  bool inputMeanUndulation = false;
+  bool outputMeanUndulation = false;
+  double inputMeanHeight = 0.0;   // metres
+  double outputMeanHeight = 0.0;  // metres
+  double inputUndulation = 0.0;   // metres
+  double outputUndulation = 0.0;  // metres
+};
+
+// Largest distance of a grid coordinate from the false origin that still
+// lies on the Earth (20,000 km, about half a meridian circumference).
+inline constexpr double kMaxGridOffset = 20'000'000.0;
+
+// a positive and finite, 1/f finite and greater than 1.
+bool IsValidEllipsoid(double semiMajorAxis, double inverseFlattening);
+
+class PointChain {
+ public:
+  // Both ellipsoids must pass IsValidEllipsoid (the caller refuses the run
+  // otherwise).
+  PointChain(const ChainSide& input, const ChainSide& output, const DatumStep& step,
+             const AltimetrySettings& altimetry);
+
+  // Carries (c1, c2, c3) - E, N, height; longitude, latitude, height; or X,
+  // Y, Z - to the output system. Returns false, leaving `out` unspecified,
+  // when the point cannot be carried: a non-finite input or result, a point
+  // on the polar axis that must become geographic, or a grid coordinate
+  // more than kMaxGridOffset from the false origin.
+  bool Transform(double c1, double c2, double c3, double out[3]);
+
+ private:
+  bool InputToCartesian(double c1, double c2, double c3);
+  bool CartesianToOutput(double out[3]);
+  double AdjustOutputHeight(double height) const;
+
+  ChainSide input_;
+  ChainSide output_;
+  SystemFamily inputFamily_;
+  SystemFamily outputFamily_;
+  float outputCentralMeridian_;
+  DatumStep step_;  // own copy: M and T live as long as the chain
+  AltimetrySettings altimetry_;
+
+  // Records reused for every point.
+  ProjectedPoint inputProjected_;
+  GeographicPoint inputGeographic_;
+  CartesianPoint inputCartesian_;
+  CartesianPoint outputCartesian_;
+  GeographicPoint outputGeographic_;
+  ProjectedPoint outputProjected_;
+};
+
+}  // namespace transref
