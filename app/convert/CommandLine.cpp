@@ -131,8 +131,8 @@ ParsedCommand ParseCommandLine(const std::vector<std::string>& arguments) {
   if (options.decimalComma && options.decimalPoint) {
     throw UsageError("as opções --decimal-comma e --decimal-point não podem ser usadas juntas");
   }
-  if (files.empty()) throw UsageError("faltam os arquivos de entrada (INPUT) e de saída (OUTPUT)");
-  if (files.size() == 1) throw UsageError("falta o arquivo de saída (OUTPUT)");
+  if (files.empty()) throw UsageError("faltam os arquivos ENTRADA e SAÍDA");
+  if (files.size() == 1) throw UsageError("falta o arquivo SAÍDA");
   if (files.size() > 2) throw UsageError("argumento a mais: " + Quoted(files[2]));
   options.inputPath = files[0];
   options.outputPath = files[1];

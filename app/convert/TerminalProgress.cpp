@@ -1,5 +1,8 @@
 #include "TerminalProgress.h"
 
+#include <string>
+#include <utility>
+
 namespace transref::convert {
 namespace {
 
@@ -18,8 +21,11 @@ void TerminalProgress::SetStage(std::string_view caption) {
   if (shown_) Draw();
 }
 
-// The label ("Convertendo Arquivo") says no more than the stage on one line.
-void TerminalProgress::SetLabel(std::string_view) {}
+// The label ("Convertendo Arquivo") stands in until the first stage is set.
+void TerminalProgress::SetLabel(std::string_view text) {
+  label_ = text;
+  if (shown_) Draw();
+}
 
 void TerminalProgress::SetRemainingTime(std::string_view text) { remainingFromDriver_ = text; }
 
@@ -43,7 +49,7 @@ void TerminalProgress::End() {
 std::string TerminalProgress::Line() const {
   const int percent = tracker_.Percent();
   const int filled = percent * kGaugeWidth / 100;
-  std::string line = stage_;
+  std::string line = stage_.empty() ? label_ : stage_;
   line += " [";
   line.append(static_cast<std::size_t>(filled), '#');
   line.append(static_cast<std::size_t>(kGaugeWidth - filled), '-');

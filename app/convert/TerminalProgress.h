@@ -36,6 +36,7 @@ class TerminalProgress final : public ProgressSink {
   std::ostream& terminal_;
   ProgressTracker tracker_;
   std::string stage_;
+  std::string label_;
   std::string remainingFromDriver_;
   bool shown_ = false;
 };
