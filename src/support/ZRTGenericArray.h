@@ -133,7 +133,9 @@ class ZRTGenericArray : public virtual ZRTPrimitiveSys::ZRTObjects {
     return RejectPosition();
   }
   const T& operator[](std::int32_t index) const {
-    return const_cast<ZRTGenericArray&>(*this)[index];
+    if (static_cast<std::uint32_t>(index) < static_cast<std::uint32_t>(count_))
+      return data_[index];
+    return RejectPosition();
   }
 
   std::int32_t Count() const noexcept { return count_; }
@@ -240,7 +242,7 @@ class ZRTGenericArray : public virtual ZRTPrimitiveSys::ZRTObjects {
     }
   }
 
-  [[gnu::cold, gnu::noinline]] T& RejectPosition() {
+  [[gnu::cold, gnu::noinline]] T& RejectPosition() const {
     try {
       ZRTPrimitiveSys::RaiseError(Name(), "Não foi possível acessar a posição",
                                   ZRTPrimitiveSys::ErrorCategory::OutOfRange);
@@ -254,7 +256,7 @@ class ZRTGenericArray : public virtual ZRTPrimitiveSys::ZRTObjects {
 
   T* data_ = nullptr;
   std::int32_t count_ = 0;
-  T spare_{};
+  mutable T spare_{};  // what a rejected access yields when there is no element
   T inline_[kInlineCapacity];
 };
 
