@@ -14,15 +14,21 @@ constexpr double kRotation[9] = {1.0000012,  -4.8e-6, 1.9e-6,  4.8e-6, 1.0000012
 constexpr double kTranslation[3] = {-67.35, 3.88, -38.22};
 constexpr double kPoint[3] = {3873429.871, -4299887.402, -2431022.655};
 
-void BM_MatrixProductPlusSum(benchmark::State& state) {
-  ZRTMatrix rotation(3, 3);
-  ZRTMatrix translation(3, 1);
-  ZRTMatrix point(3, 1);
+// Fills a rotation, a translation and a point (matrices or plain arrays).
+template <typename Rotation, typename Vector>
+void Load(Rotation& rotation, Vector& translation, Vector& point) {
   for (int k = 0; k < 9; ++k) rotation[k] = kRotation[k];
   for (int k = 0; k < 3; ++k) {
     translation[k] = kTranslation[k];
     point[k] = kPoint[k];
   }
+}
+
+void BM_MatrixProductPlusSum(benchmark::State& state) {
+  ZRTMatrix rotation(3, 3);
+  ZRTMatrix translation(3, 1);
+  ZRTMatrix point(3, 1);
+  Load(rotation, translation, point);
   for (auto _ : state) {
     benchmark::DoNotOptimize(point);
     ZRTMatrix moved = rotation * point;
@@ -36,11 +42,7 @@ void BM_PlainDoublesProductPlusSum(benchmark::State& state) {
   double rotation[9];
   double translation[3];
   double point[3];
-  for (int k = 0; k < 9; ++k) rotation[k] = kRotation[k];
-  for (int k = 0; k < 3; ++k) {
-    translation[k] = kTranslation[k];
-    point[k] = kPoint[k];
-  }
+  Load(rotation, translation, point);
   for (auto _ : state) {
     benchmark::DoNotOptimize(point);
     double result[3];
