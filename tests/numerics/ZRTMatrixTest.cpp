@@ -374,6 +374,24 @@ TEST(ZRTMatrixAllocation, InjectedFailureEmptiesTheMatrix) {
   EXPECT_EQ(capture.Count(), 1u);
   EXPECT_EQ(ZRTMatrixSys::testing::PendingAllocationFailures(), 0);
 
+  // A size beyond the signed 32-bit count is refused the same way instead of
+  // wrapping around.
+  capture.Reset();
+  ZRTMatrix huge(2, 2);
+  EXPECT_TRUE(huge.Create(50000, 50000, MatrixKind::DenseSquare));
+  ExpectEmpty(huge);
+  EXPECT_TRUE(huge.Create(70000, 70000, MatrixKind::Symmetric));
+  ExpectEmpty(huge);
+  ZRTMatrix tall(50000, 1);
+  ZRTMatrix wide(1, 50000);
+  ExpectEmpty(tall * wide);
+  ZRTGenericMatrix<double> dense(2, 2);
+  EXPECT_TRUE(dense.Resize(50000, 50000));
+  EXPECT_EQ(dense.Count(), 0);
+  EXPECT_EQ(dense.Rows(), 0);
+  EXPECT_EQ(capture.Count(), 4u);
+  for (const std::string& text : capture.Texts()) EXPECT_EQ(text, doubleReport);
+
   // After the failures the library works normally again.
   assigned = source;
   ExpectSameDense(Expand(assigned), Expand(source));
