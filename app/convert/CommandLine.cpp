@@ -199,6 +199,7 @@ Altimetria:
   --to-heights, --to-mean-height, --to-undulation
                               o mesmo para a saída (exigem --no-import-heights)
   Com a importação ligada (padrão) a saída recebe as escolhas da entrada.
+  Com um lado "Cartesianas" não há altimetria nesse lado nem importação.
 
 Outras opções:
   --decimal-comma, --decimal-point
