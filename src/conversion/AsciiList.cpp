@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 
@@ -11,7 +12,7 @@ namespace {
 
 constexpr int kFields3D = 4;
 constexpr int kFields2D = 3;
-constexpr std::size_t kMaxNumberText = 512;  // longer numbers are not numbers a survey writes
+constexpr std::size_t kMaxNumberText = 512;  // room for a number written with a comma
 
 // Width and decimals of the output formats "%10.5lf" and "%15.10lf".
 constexpr int kGridWidth = 10, kGridDecimals = 5;
@@ -27,39 +28,43 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 // with `separator` as the only decimal separator, optional exponent, nothing
 // else (no blanks, no digit grouping, no "inf"/"nan", no hexadecimal).
 bool ParseLocaleNumber(std::string_view field, char separator, double& value) {
-  if (field.empty() || field.size() > kMaxNumberText) return false;
+  const std::size_t size = field.size();
   std::size_t i = 0;
   bool negative = false;
-  if (field[i] == '+' || field[i] == '-') {
+  if (i < size && (field[i] == '+' || field[i] == '-')) {
     negative = field[i] == '-';
     ++i;
   }
-  std::array<char, kMaxNumberText + 1> text{};
-  std::size_t n = 0;
+  const std::size_t numberStart = i;
   std::size_t digits = 0;
-  while (i < field.size() && IsDigit(field[i])) {
-    text[n++] = field[i++];
-    ++digits;
-  }
-  if (i < field.size() && field[i] == separator) {
-    text[n++] = '.';
-    ++i;
-    while (i < field.size() && IsDigit(field[i])) {
-      text[n++] = field[i++];
-      ++digits;
-    }
+  std::size_t separatorAt = std::string_view::npos;
+  while (i < size && IsDigit(field[i])) ++i, ++digits;
+  if (i < size && field[i] == separator) {
+    separatorAt = i++;
+    while (i < size && IsDigit(field[i])) ++i, ++digits;
   }
   if (digits == 0) return false;
-  if (i < field.size() && (field[i] == 'e' || field[i] == 'E')) {
-    text[n++] = field[i++];
-    if (i < field.size() && (field[i] == '+' || field[i] == '-')) text[n++] = field[i++];
-    if (i == field.size() || !IsDigit(field[i])) return false;
-    while (i < field.size() && IsDigit(field[i])) text[n++] = field[i++];
+  if (i < size && (field[i] == 'e' || field[i] == 'E')) {
+    ++i;
+    if (i < size && (field[i] == '+' || field[i] == '-')) ++i;
+    if (i == size || !IsDigit(field[i])) return false;
+    while (i < size && IsDigit(field[i])) ++i;
   }
-  if (i != field.size()) return false;
+  if (i != size) return false;
+
+  // The grammar is checked; from_chars converts the unsigned part, after
+  // the separator became a point when it is a comma.
+  std::string_view number = field.substr(numberStart);
+  char copy[kMaxNumberText];
+  if (separator != '.' && separatorAt != std::string_view::npos) {
+    if (number.size() > sizeof copy) return false;
+    std::memcpy(copy, number.data(), number.size());
+    copy[separatorAt - numberStart] = '.';
+    number = std::string_view(copy, number.size());
+  }
   double magnitude = 0.0;
-  const auto parsed = std::from_chars(text.data(), text.data() + n, magnitude);
-  if (parsed.ec != std::errc() || parsed.ptr != text.data() + n) return false;
+  const auto parsed = std::from_chars(number.data(), number.data() + number.size(), magnitude);
+  if (parsed.ec != std::errc() || parsed.ptr != number.data() + number.size()) return false;
   value = negative ? -magnitude : magnitude;
   return true;
 }
@@ -139,13 +144,76 @@ std::optional<std::string> CheckGeographicRange(const PointRecord& point) {
   return std::nullopt;
 }
 
+namespace {
+
+constexpr std::uint64_t kPowersOfTen[] = {1ULL, 10ULL, 100ULL, 1000ULL, 10000ULL, 100000ULL, 1000000ULL,
+                                          10000000ULL, 100000000ULL, 1000000000ULL, 10000000000ULL};
+__extension__ typedef unsigned __int128 UInt128;  // GCC and Clang
+constexpr int kMaxFastPrecision = 10;
+// Values below this take the exact integer path: |v| * 10^10 stays below
+// 2^84, well inside 128 bits.
+constexpr double kFastLimit = 1e15;
+
+// Digits of `value` in fixed notation with `precision` decimals, rounded as
+// printf rounds: the exact binary value to the nearest, ties to even. A
+// finite double is m * 2^e exactly, so value * 10^p = m * 10^p * 2^e is
+// rounded with integer arithmetic alone.
+char* FastFixed(char* p, double value, int precision) {
+  std::uint64_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  const bool negative = (bits >> 63) != 0;
+  const int biased = static_cast<int>((bits >> 52) & 0x7FF);
+  std::uint64_t mantissa = bits & ((std::uint64_t{1} << 52) - 1);
+  int exponent;
+  if (biased == 0) {
+    exponent = -1074;  // subnormal
+  } else {
+    mantissa |= std::uint64_t{1} << 52;
+    exponent = biased - 1075;
+  }
+  const std::uint64_t scale = kPowersOfTen[precision];
+  UInt128 scaled = static_cast<UInt128>(mantissa) * scale;
+  if (exponent >= 0) {
+    scaled <<= exponent;  // |value| < 1e15 keeps this below 2^84
+  } else if (exponent <= -127) {
+    scaled = 0;  // below 2^-74 before scaling: rounds to zero
+  } else {
+    const int shift = -exponent;
+    const UInt128 one = 1;
+    const UInt128 remainder = scaled & ((one << shift) - 1);
+    const UInt128 half = one << (shift - 1);
+    scaled >>= shift;
+    if (remainder > half || (remainder == half && (scaled & 1) != 0)) ++scaled;
+  }
+  const std::uint64_t whole = static_cast<std::uint64_t>(scaled / scale);
+  std::uint64_t fraction = static_cast<std::uint64_t>(scaled % scale);
+  if (negative) *p++ = '-';  // printf keeps the sign of -0.0 and of tiny negatives
+  p = std::to_chars(p, p + 24, whole).ptr;
+  if (precision > 0) {
+    *p++ = '.';
+    for (int k = precision - 1; k >= 0; --k) {
+      p[k] = static_cast<char>('0' + fraction % 10);
+      fraction /= 10;
+    }
+    p += precision;
+  }
+  return p;
+}
+
+}  // namespace
+
 char* FormatFixed(char* first, double value, int width, int precision) {
-  // to_chars in fixed notation gives exactly printf's digits (both round the
-  // exact binary value correctly); only the left padding is added here.
+  // Only the left padding is added to the digits; both paths give exactly
+  // printf's digits (to_chars with a precision is defined as printf's).
   constexpr int kRoom = 350;
-  const auto result = std::to_chars(first, first + kRoom + precision, value, std::chars_format::fixed, precision);
-  const int length = static_cast<int>(result.ptr - first);
-  if (length >= width) return result.ptr;
+  char* end;
+  if (precision >= 0 && precision <= kMaxFastPrecision && std::fabs(value) < kFastLimit) {
+    end = FastFixed(first, value, precision);
+  } else {
+    end = std::to_chars(first, first + kRoom + precision, value, std::chars_format::fixed, precision).ptr;
+  }
+  const int length = static_cast<int>(end - first);
+  if (length >= width) return end;
   const int pad = width - length;
   std::memmove(first + pad, first, static_cast<std::size_t>(length));
   std::memset(first, ' ', static_cast<std::size_t>(pad));

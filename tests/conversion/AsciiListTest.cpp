@@ -137,10 +137,25 @@ TEST(FormatFixed, BytesEqualPrintf) {
   std::uniform_real_distribution<double> unit(-1.0, 1.0);
   std::uniform_int_distribution<int> exponent(-12, 25);
   for (int i = 0; i < 20000; ++i) values.push_back(unit(random) * std::pow(10.0, exponent(random)));
+  // Around the switch between the integer path and the library's path,
+  // and at the extremes of the exponent range.
+  for (double v : {1e15, std::nextafter(1e15, 0.0), -std::nextafter(1e15, 0.0), 999999999999999.5, 1e-300,
+                   -1e-300, 2.2250738585072014e-308, 5e-324, 0.49999999999999994, 9007199254740993.0,
+                   std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+                   std::numeric_limits<double>::quiet_NaN()}) {
+    values.push_back(v);
+  }
   for (double v : values) {
     EXPECT_EQ(Fixed(v, 10, 5), Printf("%10.5lf", v)) << v;
     EXPECT_EQ(Fixed(v, 15, 10), Printf("%15.10lf", v)) << v;
     EXPECT_EQ(Fixed(v, 0, 3), Printf("%0.3lf", v)) << v;
+  }
+  // Every precision the integer path takes.
+  for (int precision = 0; precision <= 10; ++precision) {
+    const std::string format = "%." + std::to_string(precision) + "f";
+    for (std::size_t k = 0; k < values.size(); k += 7) {
+      EXPECT_EQ(Fixed(values[k], 0, precision), Printf(format.c_str(), values[k])) << values[k];
+    }
   }
 }
 

@@ -1,0 +1,165 @@
+// Throughput of the conversion engine on large files, and of a floor that
+// only reads, parses and writes the same lines without transforming them.
+//
+//   conversion_bench generate-list N PATH   one N-point 3D list in Gauß-Krüger (Oru)
+//   conversion_bench generate-dxf N PATH    a drawing with N POINT entities (3D groups)
+//   conversion_bench convert KIND IN OUT    the engine, "Gauß-Krüger (Oru)" on Hayford to
+//                                           "LTM (Oru)" on GRS80 with set B (KIND: list or dxf)
+//   conversion_bench floor IN OUT           read, split, parse and format each list line
+//
+// Each run prints one line: "<what> <points> points <seconds> s <points/s> points/s".
+#include <charconv>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+#include <string_view>
+
+#include "conversion/Driver.h"
+#include "geodesy/ParameterSets.h"
+#include "support/TextFile.h"
+
+namespace {
+
+using namespace transref;
+
+// Survey points around Porto Alegre in Gauß-Krüger (Oru), CM 51° W on
+// Hayford: E 200000 +- 50000 m, N 1650000 +- 100000 m (about 29° to 31° S),
+// heights 0 to 800 m.
+struct PointGenerator {
+  std::mt19937_64 random{20261208};
+  std::uniform_real_distribution<double> e{150000.0, 250000.0};
+  std::uniform_real_distribution<double> n{1550000.0, 1750000.0};
+  std::uniform_real_distribution<double> h{0.0, 800.0};
+};
+
+int GenerateList(long count, const char* path) {
+  std::FILE* out = std::fopen(path, "w");
+  if (!out) return 1;
+  PointGenerator g;
+  for (long i = 1; i <= count; ++i) std::fprintf(out, "%ld %.3f %.3f %.3f\n", i, g.e(g.random), g.n(g.random), g.h(g.random));
+  return std::fclose(out) == 0 ? 0 : 1;
+}
+
+int GenerateDxf(long count, const char* path) {
+  std::FILE* out = std::fopen(path, "w");
+  if (!out) return 1;
+  std::fputs("  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n  9\n$EXTMIN\n 10\n150000.0\n 20\n1550000.0\n"
+             " 30\n0.0\n  9\n$EXTMAX\n 10\n250000.0\n 20\n1750000.0\n 30\n800.0\n  0\nENDSEC\n"
+             "  0\nSECTION\n  2\nENTITIES\n",
+             out);
+  PointGenerator g;
+  for (long i = 0; i < count; ++i) {
+    std::fprintf(out, "  0\nPOINT\n  8\nPONTOS\n 10\n%.3f\n 20\n%.3f\n 30\n%.3f\n", g.e(g.random), g.n(g.random),
+                 g.h(g.random));
+  }
+  std::fputs("  0\nENDSEC\n  0\nEOF\n", out);
+  return std::fclose(out) == 0 ? 0 : 1;
+}
+
+void Report(const char* what, long points, double seconds) {
+  std::printf("%s %ld points %.3f s %.0f points/s\n", what, points, seconds, points / seconds);
+}
+
+double Now() {
+  using namespace std::chrono;
+  return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+int Convert(const char* kind, const char* in, const char* out) {
+  ConversionJob job;
+  job.inputPath = in;
+  job.outputPath = out;
+  const bool dxf = std::strcmp(kind, "dxf") == 0;
+  job.inputKind = job.outputKind = dxf ? FileKind::Dxf : FileKind::Ascii3D;
+  job.model = TransformationModel::Isogonal;
+  job.isogonal = kIsogonalHayfordToGrs80;
+  job.isIdentity = false;
+  job.input.system = CoordinateSystemKind::GaussKrugerOru;
+  job.input.systemLabel = "Gauß-Krüger (Oru)";
+  job.input.semiMajorAxis = 6378388.0;
+  job.input.inverseFlattening = 297.0;
+  job.input.falseEasting = 200000.0;
+  job.input.scaleFactor = 1.0;
+  job.output.system = CoordinateSystemKind::LtmOru;
+  job.output.systemLabel = "LTM (Oru)";
+  job.output.falseEasting = 300000.0;
+  job.output.scaleFactor = 0.999995;
+  NullProgressSink progress;
+  const double start = Now();
+  const RunResult result = RunConversion(job, progress);
+  const double seconds = Now() - start;
+  if (!result.Succeeded()) {
+    for (const auto& message : result.messages) std::fprintf(stderr, "%s\n", message.text.c_str());
+    return 1;
+  }
+  Report(dxf ? "engine-dxf" : "engine-list", static_cast<long>(result.pointsWritten), seconds);
+  return 0;
+}
+
+// "%10.5lf" with std::to_chars and padding by hand.
+char* FloorFixed(char* p, double value) {
+  constexpr int kWidth = 10, kDecimals = 5;
+  char digits[400];
+  const char* end = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, kDecimals).ptr;
+  const long length = end - digits;
+  for (long pad = kWidth - length; pad > 0; --pad) *p++ = ' ';
+  std::memcpy(p, digits, static_cast<std::size_t>(length));
+  return p + length;
+}
+
+// The floor: reading, splitting, number parsing (std::from_chars) and
+// fixed-format writing (std::to_chars) of every list line, with the point
+// copied instead of transformed.
+int Floor(const char* in, const char* out) {
+  const double start = Now();
+  auto input = TextFile::Open(in, TextFile::Mode::Read);
+  auto output = TextFile::Open(out, TextFile::Mode::Write);
+  if (!input || !output) return 1;
+  char line[TextFile::kLineBufferSize];
+  long points = 0;
+  while (!input->AtEnd()) {
+    const std::size_t length = input->ReadLine(line);
+    if (length == 0) break;
+    std::string_view fields[4];
+    int count = 0;
+    for (std::size_t i = 0; i < length && count < 4;) {
+      while (i < length && line[i] == ' ') ++i;
+      const std::size_t begin = i;
+      while (i < length && line[i] != ' ') ++i;
+      if (i > begin) fields[count++] = std::string_view(line + begin, i - begin);
+    }
+    if (count != 4) return 1;
+    int id = 0;
+    double v[3];
+    std::from_chars(fields[0].data(), fields[0].data() + fields[0].size(), id);
+    for (int k = 0; k < 3; ++k) std::from_chars(fields[k + 1].data(), fields[k + 1].data() + fields[k + 1].size(), v[k]);
+    char text[1300];
+    char* p = std::to_chars(text, text + 12, id).ptr;
+    for (double value : v) {
+      *p++ = ' ';
+      p = FloorFixed(p, value);
+    }
+    *p++ = '\n';
+    output->Write(std::string_view(text, static_cast<std::size_t>(p - text)));
+    ++points;
+  }
+  if (!output->Close()) return 1;
+  Report("floor-list", points, Now() - start);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string command = argc > 1 ? argv[1] : "";
+  if (command == "generate-list" && argc == 4) return GenerateList(std::atol(argv[2]), argv[3]);
+  if (command == "generate-dxf" && argc == 4) return GenerateDxf(std::atol(argv[2]), argv[3]);
+  if (command == "convert" && argc == 5) return Convert(argv[2], argv[3], argv[4]);
+  if (command == "floor" && argc == 4) return Floor(argv[2], argv[3]);
+  std::fprintf(stderr,
+               "usage: conversion_bench generate-list N PATH | generate-dxf N PATH | convert list|dxf IN OUT | floor IN OUT\n");
+  return 2;
+}
