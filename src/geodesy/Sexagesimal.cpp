@@ -118,6 +118,10 @@ std::string CentralMeridianDisplayText(std::string_view entry) {
 std::optional<CustomMeridianTexts> CustomCentralMeridianFromEntry(std::string_view text,
                                                                   char decimalSeparator) {
   std::string number(text);
+  // A blank entry is no number (the number reader would take it as 0).
+  if (number.find_first_not_of(" \t") == std::string::npos) {
+    throw std::runtime_error(number + " não é um valor numerico!");
+  }
   if (decimalSeparator != '.') {
     // In the user's notation a point is not a decimal separator.
     if (number.find('.') != std::string::npos) {

@@ -129,6 +129,8 @@ TEST(SexagesimalTest, CustomEntryGivesPanelAndListTexts) {
   }
   EXPECT_FALSE(CustomCentralMeridianFromEntry("400", '.').has_value());
   EXPECT_THROW(CustomCentralMeridianFromEntry("abc", '.'), std::runtime_error);
+  EXPECT_THROW(CustomCentralMeridianFromEntry("", '.'), std::runtime_error);
+  EXPECT_THROW(CustomCentralMeridianFromEntry("  ", ','), std::runtime_error);
   EXPECT_THROW(CustomCentralMeridianFromEntry("51.30", ','), std::runtime_error);
 }
 
