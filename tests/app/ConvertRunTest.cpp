@@ -288,12 +288,20 @@ TEST_F(ConvertRun, OutputNeverReplacesTheInput) {
   }
 }
 
-TEST_F(ConvertRun, MissingInputFailsWithoutWriting) {
-  const ProcessResult run =
+TEST_F(ConvertRun, FileFailuresAreRunFailures) {
+  const ProcessResult missing =
       RunProgram(kProgram, {Path("nada.txt").string(), Path("out.txt").string()});
-  EXPECT_EQ(run.exitStatus, 1);
-  EXPECT_EQ(run.out, "");
-  EXPECT_NE(run.err.find("Erro:"), std::string::npos) << run.err;  // the error layer's report
+  EXPECT_EQ(missing.exitStatus, 1);
+  EXPECT_EQ(missing.out, "");
+  EXPECT_NE(missing.err.find("Erro:"), std::string::npos) << missing.err;  // the error layer's report
+  EXPECT_FALSE(fs::exists(Path("out.txt")));
+
+  // A full device: the write error, never the success message.
+  const ProcessResult full =
+      RunProgram(kProgram, {"--force", (kSamples / "pontos_gk_oru.txt").string(), "/dev/full"});
+  EXPECT_EQ(full.exitStatus, 1);
+  EXPECT_EQ(full.out, "");
+  EXPECT_EQ(full.err, "Erro na gravação do arquivo de saída!\n");
 }
 
 TEST_F(ConvertRun, UsageErrorsExitWithTwoAndNameTheOption) {
