@@ -444,7 +444,6 @@ void ChooseParameters(const ConvertOptions& options, ReferenceFrame inputFrame,
                              "internos do programa (só com um elipsóide customizado se "
                              "informam parâmetros)");
     }
-    job.isIdentity = IsIdentity(job.isogonal);
     return;
   }
 
@@ -467,7 +466,6 @@ void ChooseParameters(const ConvertOptions& options, ReferenceFrame inputFrame,
     }
     job.affine = FieldValues(decision.affine);
   }
-  job.isIdentity = IsIdentity(job.affine);
 }
 
 bool ParseHeightKind(const Option& text, std::string_view option) {
@@ -651,6 +649,8 @@ ConversionJob BuildConversionJob(const ConvertOptions& options, char localeDecim
   job.inputKind = input.kind;
   job.outputKind = output.kind;
   ChooseParameters(options, input.ellipsoid.frame, output.ellipsoid.frame, job);
+  // As the window reads it: from the seven isogonal fields, whatever the model.
+  job.isIdentity = IsIdentity(job.isogonal);
   job.input = MakeJobSide(input, kDefaultInputSystem);
   job.output = MakeJobSide(output, kDefaultOutputSystem);
   job.altimetry = ChooseAltimetry(options, inputOptions, outputOptions, input.system, output.system);
