@@ -39,6 +39,23 @@ bool IsOfferedCombination(const ConversionJob& job) {
 
 }  // namespace
 
+ChainSide ToChainSide(const JobSide& side) {
+  ChainSide chainSide;
+  chainSide.system = side.system;
+  chainSide.ellipsoid = Ellipsoid(side.semiMajorAxis, side.inverseFlattening);
+  chainSide.centralMeridian = side.centralMeridian;
+  chainSide.northern = side.northern;
+  chainSide.falseEasting = side.falseEasting;
+  chainSide.falseNorthing = side.falseNorthing;
+  chainSide.scaleFactor = side.scaleFactor;
+  return chainSide;
+}
+
+DatumStep BuildJobDatumStep(const ConversionJob& job) {
+  return job.model == TransformationModel::Affine ? BuildAffineDatumStep(job.affine)
+                                                  : BuildDatumStep(job.isogonal);
+}
+
 bool SameFile(const std::string& a, const std::string& b) {
   namespace fs = std::filesystem;
   if (a == b) return true;

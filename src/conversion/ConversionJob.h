@@ -33,7 +33,7 @@ struct ConversionJob {
   TransformationModel model{};
   IsogonalParameters isogonal{};  // tx, ty, tz (m), rx, ry, rz (degrees), scale
   AffineParameters affine{};      // used when model is the twelve-parameter affine one
-  bool isIdentity = true;
+  bool isIdentity = true;          // informative: the datum step decides from the values
   JobSide input, output;
   AltimetrySettings altimetry{};
   char listDecimalSeparator = '.';  // the user's decimal notation, for reading lists
@@ -44,6 +44,14 @@ struct ConversionJob {
 // input file (also through another path or a link). Returns the message to
 // show (stop box, caption kInterruptCaption), or nothing when the job can run.
 std::optional<std::string> CheckJob(const ConversionJob& job);
+
+// The side as the point chain takes it (ellipsoid built from a and 1/f).
+ChainSide ToChainSide(const JobSide& side);
+
+// The datum step of the job: the twelve affine values for the affine model,
+// else the seven isogonal values (the three-parameter model travels as an
+// isogonal set). Whether it is the identity follows from the values.
+DatumStep BuildJobDatumStep(const ConversionJob& job);
 
 // True when the two paths name the same file: the same file on disk when
 // both exist, else the same normalised absolute path.

@@ -10,25 +10,6 @@
 namespace transref {
 namespace {
 
-ChainSide ToChainSide(const JobSide& side) {
-  ChainSide chainSide;
-  chainSide.system = side.system;
-  chainSide.ellipsoid = Ellipsoid(side.semiMajorAxis, side.inverseFlattening);
-  chainSide.centralMeridian = side.centralMeridian;
-  chainSide.northern = side.northern;
-  chainSide.falseEasting = side.falseEasting;
-  chainSide.falseNorthing = side.falseNorthing;
-  chainSide.scaleFactor = side.scaleFactor;
-  return chainSide;
-}
-
-DatumStep BuildStep(const ConversionJob& job) {
-  // The twelve affine values are applied when the affine model is chosen;
-  // the three- and seven-parameter models both travel as the isogonal set.
-  return job.model == TransformationModel::Affine ? BuildAffineDatumStep(job.affine)
-                                                  : BuildDatumStep(job.isogonal);
-}
-
 void SetFailure(RunResult& result, std::vector<UserMessage> messages, int lineNumber) {
   result.status = RunResult::Status::Failed;
   result.messages = std::move(messages);
@@ -88,7 +69,7 @@ RunResult RunConversion(const ConversionJob& job, ProgressSink& progress) {
     SetFailure(result, {Interrupt(std::move(*problem))}, 0);
     return result;
   }
-  PointChain chain(ToChainSide(job.input), ToChainSide(job.output), BuildStep(job), job.altimetry);
+  PointChain chain(ToChainSide(job.input), ToChainSide(job.output), BuildJobDatumStep(job), job.altimetry);
 
   // The input first: when it cannot be opened the output is not touched.
   std::unique_ptr<TextFile> input = TryOpenFile(job.inputPath.c_str(), 0, "r");

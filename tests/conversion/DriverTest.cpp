@@ -21,20 +21,7 @@ using testing::StandardJob;
 // Expected output line computed independently of the list writer: the chain
 // of the job's sides and printf's own formats.
 std::string ExpectedLine(const ConversionJob& job, int id, double c1, double c2, double c3) {
-  auto side = [](const JobSide& s) {
-    ChainSide c;
-    c.system = s.system;
-    c.ellipsoid = Ellipsoid(s.semiMajorAxis, s.inverseFlattening);
-    c.centralMeridian = s.centralMeridian;
-    c.northern = s.northern;
-    c.falseEasting = s.falseEasting;
-    c.falseNorthing = s.falseNorthing;
-    c.scaleFactor = s.scaleFactor;
-    return c;
-  };
-  const DatumStep step = job.model == TransformationModel::Affine ? BuildAffineDatumStep(job.affine)
-                                                                  : BuildDatumStep(job.isogonal);
-  PointChain chain(side(job.input), side(job.output), step, job.altimetry);
+  PointChain chain = testing::ChainOf(job);
   double out[3];
   EXPECT_TRUE(chain.Transform(c1, c2, c3, out));
   const bool geographic = job.output.system == CoordinateSystemKind::Geographic;

@@ -19,6 +19,7 @@ using testing::ReadAll;
 using testing::RecordingSink;
 using testing::ScratchDir;
 using testing::SplitLines;
+using testing::ChainOf;
 using testing::StandardJob;
 
 TEST(ParseGroupCode, ReadsTheIntegerWithBlanksAround) {
@@ -112,21 +113,6 @@ Drawing SmallDrawing(const std::string& extentsMin = "190000.0", const std::stri
   d.eofLine = d.lines.size() - 1;
   add({"after the end", "999"});
   return d;
-}
-
-PointChain ChainOf(const ConversionJob& job) {
-  auto side = [](const JobSide& s) {
-    ChainSide c;
-    c.system = s.system;
-    c.ellipsoid = Ellipsoid(s.semiMajorAxis, s.inverseFlattening);
-    c.centralMeridian = s.centralMeridian;
-    c.northern = s.northern;
-    c.falseEasting = s.falseEasting;
-    c.falseNorthing = s.falseNorthing;
-    c.scaleFactor = s.scaleFactor;
-    return c;
-  };
-  return PointChain(side(job.input), side(job.output), BuildDatumStep(job.isogonal), job.altimetry);
 }
 
 std::string Printf3(double v) {

@@ -14,6 +14,7 @@
 #include "conversion/ConversionJob.h"
 #include "conversion/Progress.h"
 #include "geodesy/ParameterSets.h"
+#include "geodesy/PointChain.h"
 
 namespace transref::testing {
 
@@ -116,6 +117,11 @@ inline ConversionJob StandardJob(const std::string& input, const std::string& ou
   job.input = GaussKrugerOruHayford();
   job.output = LtmOruGrs80();
   return job;
+}
+
+// The chain a run of the job carries its points through.
+inline PointChain ChainOf(const ConversionJob& job) {
+  return PointChain(ToChainSide(job.input), ToChainSide(job.output), BuildJobDatumStep(job), job.altimetry);
 }
 
 // Records every call, for checking what a run reports.
