@@ -19,6 +19,20 @@ inline double RadiansToDegrees(double radians) {
   return static_cast<double>(static_cast<long double>(radians) * kRadiansToDegrees);
 }
 
+// An angle held in decimal degrees; radians exist only on demand.
+class Angle {
+ public:
+  constexpr Angle() = default;
+  constexpr explicit Angle(double degrees) : degrees_(degrees) {}
+  static Angle FromRadians(double radians) { return Angle(RadiansToDegrees(radians)); }
+
+  constexpr double Degrees() const { return degrees_; }
+  double ToRadians() const { return degrees_ * kDegreesToRadians; }
+
+ protected:
+  double degrees_ = 0.0;
+};
+
 class Ellipsoid {
  public:
   // The default ellipsoid is a sphere of radius 6371000 m.
@@ -44,6 +58,9 @@ class Ellipsoid {
   // Prime-vertical radius of curvature N(phi) = a / sqrt(1 - e^2 sin^2 phi),
   // phi in decimal degrees.
   double PrimeVerticalRadius(double latitudeDegrees) const;
+  double PrimeVerticalRadius(Angle latitude) const {
+    return PrimeVerticalRadius(latitude.Degrees());
+  }
 
  private:
   double flattening_ = 0.0;
@@ -51,20 +68,6 @@ class Ellipsoid {
   double semiMinorAxis_ = 0.0;
   double eccentricitySquared_ = 0.0;
   double secondEccentricitySquared_ = 0.0;
-};
-
-// An angle held in decimal degrees; radians exist only on demand.
-class Angle {
- public:
-  constexpr Angle() = default;
-  constexpr explicit Angle(double degrees) : degrees_(degrees) {}
-  static Angle FromRadians(double radians) { return Angle(RadiansToDegrees(radians)); }
-
-  constexpr double Degrees() const { return degrees_; }
-  double ToRadians() const { return degrees_ * kDegreesToRadians; }
-
- protected:
-  double degrees_ = 0.0;
 };
 
 // Folds a latitude into [-90, 90]: beyond 90 it is reflected over the pole,
