@@ -89,6 +89,29 @@ TEST(RunConversion, GridToGridMovesByTheFalseEastingAndKeepsImportedHeights) {
   EXPECT_EQ(lines[0].substr(lines[0].size() - 10), "  12.50000");  // height as read
 }
 
+TEST(RunConversion, HeightsFollowTheAltimetrySettings) {
+  ScratchDir dir;
+  // A 2D list written as 3D carries the height the rules give to 0.
+  const std::string flat = dir.Write("flat.txt", "1 201234.567 1650123.456\n");
+  ConversionJob job = StandardJob(flat, dir.Path("out.txt"), FileKind::Ascii2D, FileKind::Ascii3D);
+  RecordingSink sink;
+  ASSERT_TRUE(RunConversion(job, sink).Succeeded());
+  std::string out = ReadAll(dir.Path("out.txt"));
+  EXPECT_EQ(out.substr(out.size() - 12), "    0.00000\n");
+  EXPECT_EQ(out, ExpectedLine(job, 1, 201234.567, 1650123.456, 0.0));
+
+  // Without imported heights, a mean output height of 40 is every height.
+  const std::string in = dir.Write("in.txt", kList);
+  job = StandardJob(in, dir.Path("out.txt"), FileKind::Ascii3D, FileKind::Ascii3D);
+  job.altimetry.importHeights = false;
+  job.altimetry.outputUseMeanHeight = true;
+  job.altimetry.outputMeanHeight = 40.0;
+  ASSERT_TRUE(RunConversion(job, sink).Succeeded());
+  for (const std::string& line : testing::SplitLines(ReadAll(dir.Path("out.txt")))) {
+    EXPECT_EQ(line.substr(line.size() - 11), "   40.00000") << line;
+  }
+}
+
 TEST(RunConversion, IdentityCartesianCopiesAndAffineModelIsApplied) {
   ScratchDir dir;
   const std::string in = dir.Write("in.txt", "5 3687622.1234567 -4583544.5 -3061432.25\n");

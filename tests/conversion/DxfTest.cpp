@@ -279,6 +279,19 @@ TEST(ConvertDxf, DrawingWithoutHeaderStillHasItsEntitiesTransformed) {
   ASSERT_TRUE(chain.Transform(200000, 1650000, 7, out));
   EXPECT_EQ(ReadAll(dir.Path("out.dxf")), "0\nSECTION\n2\nENTITIES\n0\nPOINT\n10\n" + Printf3(out[0]) + "\n20\n" +
                                               Printf3(out[1]) + "\n30\n" + Printf3(out[2]) + "\n0\nENDSEC\n0\nEOF\n");
+
+  // A header with $EXTMAX alone: it is transformed, and so are the entities
+  // after the header's end.
+  const std::string onlyMax = dir.Write(
+      "max.dxf", "0\nSECTION\n2\nHEADER\n9\n$EXTMAX\n10\n200000\n20\n1650000\n9\n$LIMMAX\n10\n1\n20\n2\n0\nENDSEC\n"
+                 "0\nSECTION\n2\nENTITIES\n0\nPOINT\n10\n200000\n20\n1650000\n30\n7\n0\nENDSEC\n0\nEOF\n");
+  const RunResult result = RunConversion(StandardJob(onlyMax, dir.Path("max.txt"), FileKind::Dxf, FileKind::Ascii2D), sink);
+  ASSERT_TRUE(result.Succeeded());
+  EXPECT_EQ(result.pointsWritten, 2);
+  const auto lines = SplitLines(ReadAll(dir.Path("max.txt")));
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].substr(0, 2), "6 ");   // the X code is line 7
+  EXPECT_EQ(lines[1].substr(0, 3), "24 ");  // the X code is line 25
 }
 
 TEST(ConvertDxf, WriteErrorIsNotReportedAsSuccess) {
