@@ -1,0 +1,160 @@
+// transref-screenshots: builds the desktop windows, puts them in the states
+// worth looking at and saves each as a PNG; with --measure N it times a list
+// of N points converted from the main window against the engine alone.
+//
+//   transref-screenshots DIR          PNGs into DIR
+//   transref-screenshots --measure N  timings on standard output
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+
+#include "conversion/Driver.h"
+#include "ui/ClickPanel.h"
+#include "ui/ScriptedUserDialogs.h"
+#include "ui/TFormDXFAltimetry.h"
+#include "ui/TFormDXFTransform.h"
+#include "ui/TFormProcessBar1.h"
+
+using namespace transref;
+
+namespace {
+
+struct Windows {
+  ScriptedUserDialogs dialogs;
+  TFormDXFAltimetry altimetry{dialogs};
+  TFormProcessBar1 progress;
+  TFormDXFTransform window{dialogs, altimetry, progress};
+  Windows() { window.SetCloseApplicationHandler([] {}); }
+};
+
+void Choose(QComboBox* combo, const QString& text) {
+  const int index = combo->findText(text);
+  combo->setCurrentIndex(index);
+  emit combo->activated(index);
+}
+
+bool Save(QWidget& widget, const QString& path) {
+  widget.show();
+  if (!QTest::qWaitForWindowExposed(&widget)) return false;
+  QTest::qWait(150);
+  const bool saved = widget.grab().save(path);
+  std::printf("%s %s\n", saved ? "saved" : "FAILED", qPrintable(path));
+  return saved;
+}
+
+int Screenshots(const QString& folder) {
+  QDir().mkpath(folder);
+  bool ok = true;
+  {
+    Windows w;
+    ok &= Save(w.window, folder + QStringLiteral("/main-default.png"));
+  }
+  {
+    // A list input on a customised Gauß-Krüger with a typed meridian.
+    Windows w;
+    const auto& in = w.window.Controls(Side::In);
+    w.window.Controls(Side::In).cbFileName->setCurrentIndex(0);
+    w.window.CBFileNameInChange();
+    Choose(in.cbCoordinatesSystems, QStringLiteral("Gauß-Krüger (Customizado)"));
+    Choose(in.cbGeodeticReference, QStringLiteral("Customizado"));
+    w.window.PSelectedCMInDblClick();
+    in.eSelectedCM->setText(QStringLiteral("49.3015"));
+    w.window.ESelectedCMInExit();
+    w.dialogs.PickFile(QStringLiteral("/home/topografo/levantamentos/2024/fazenda_boa_vista/pontos_campo.txt"));
+    w.window.EditFileNameInClick();
+    ok &= Save(w.window, folder + QStringLiteral("/main-customised-system.png"));
+  }
+  {
+    Windows w;
+    w.dialogs.answers.enqueue(MessageAnswer::Yes);
+    Choose(w.window.CBTransformation(), QStringLiteral("12 Parâmetros - Transformação Afim"));
+    ok &= Save(w.window, folder + QStringLiteral("/main-affine.png"));
+  }
+  {
+    Windows w;
+    w.window.move(0, 0);
+    w.window.show();
+    w.altimetry.SetChecked(w.altimetry.CBImportHeight(), false);
+    w.altimetry.SetHeightIndex(Side::In, 0);
+    w.altimetry.SetChecked(w.altimetry.PanelOf(Side::In).useMeanHeight, true);
+    w.altimetry.SetChecked(w.altimetry.PanelOf(Side::In).calcOrthometric, true);
+    ok &= Save(w.altimetry, folder + QStringLiteral("/altimetry-dialog.png"));
+    w.altimetry.BBOkClick();
+  }
+  {
+    // The progress window as the driver leaves it in the middle of a run.
+    TFormProcessBar1 progress;
+    progress.SetLabel("Convertendo Arquivo");
+    progress.SetRemainingTime("");
+    progress.Begin(1000);
+    progress.Show();
+    progress.SetStage("Processando transformação");
+    progress.Step(420);
+    progress.SetRemainingTime("Tempo restante: 000h 00m 07s");
+    ok &= Save(progress, folder + QStringLiteral("/progress-mid-run.png"));
+    progress.End();
+  }
+  return ok ? 0 : 1;
+}
+
+int Measure(int points) {
+  QTemporaryDir dir;
+  const QString input = dir.filePath(QStringLiteral("pontos.txt"));
+  {
+    QFile file(input);
+    if (!file.open(QIODevice::WriteOnly)) return 1;
+    QByteArray line;
+    for (int k = 0; k < points; ++k) {
+      line = QByteArray::number(k + 1) + ' ' + QByteArray::number(150000.0 + (k % 1000) * 50.0, 'f', 3) + ' ' +
+             QByteArray::number(1600000.0 + (k / 1000) * 50.0, 'f', 3) + ' ' +
+             QByteArray::number(10.0 + k % 90, 'f', 2) + '\n';
+      file.write(line);
+    }
+  }
+  Windows w;
+  w.window.Controls(Side::In).cbFileName->setCurrentIndex(0);
+  w.window.CBFileNameInChange();
+  w.dialogs.PickFile(input);
+  w.window.EditFileNameInClick();
+  w.dialogs.PickFile(dir.filePath(QStringLiteral("janela.dat")));
+  w.window.EditFileNameOutClick();
+  const std::optional<ConversionJob> job = w.window.BuildJob();
+  if (!job) return 1;
+
+  QElapsedTimer clock;
+  clock.start();
+  w.window.BBProcessClick();
+  const double windowSeconds = clock.nsecsElapsed() / 1e9;
+
+  ConversionJob engineJob = *job;
+  engineJob.outputPath = QFile::encodeName(dir.filePath(QStringLiteral("motor.dat"))).toStdString();
+  NullProgressSink sink;
+  clock.restart();
+  const RunResult result = RunConversion(engineJob, sink);
+  const double engineSeconds = clock.nsecsElapsed() / 1e9;
+
+  std::printf("points %d\nwindow %.3f s (%s)\nengine %.3f s (%s)\nratio %.3f\n", points, windowSeconds,
+              w.dialogs.messages.isEmpty() ? "?" : qPrintable(w.dialogs.messages.last().text), engineSeconds,
+              result.Succeeded() ? "ok" : "failed", windowSeconds / engineSeconds);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  const QStringList arguments = QApplication::arguments();
+  if (arguments.size() == 3 && arguments[1] == QStringLiteral("--measure")) return Measure(arguments[2].toInt());
+  if (arguments.size() == 2) return Screenshots(arguments[1]);
+  std::fprintf(stderr, "uso: transref-screenshots PASTA | --measure PONTOS\n");
+  return 2;
+}
