@@ -77,25 +77,20 @@ double NormaliseLatitude(double degrees);
 // Non-finite values are returned unchanged.
 double NormaliseLongitude(double degrees);
 
-class Latitude : public Angle {
+// An angle that passes every assigned value through its folding rule.
+template <double (*Normalise)(double)>
+class NormalisedAngle : public Angle {
  public:
-  constexpr Latitude() = default;
-  explicit Latitude(double degrees) : Angle(NormaliseLatitude(degrees)) {}
-  Latitude& operator=(double degrees) {
-    degrees_ = NormaliseLatitude(degrees);
+  constexpr NormalisedAngle() = default;
+  explicit NormalisedAngle(double degrees) : Angle(Normalise(degrees)) {}
+  NormalisedAngle& operator=(double degrees) {
+    degrees_ = Normalise(degrees);
     return *this;
   }
 };
 
-class Longitude : public Angle {
- public:
-  constexpr Longitude() = default;
-  explicit Longitude(double degrees) : Angle(NormaliseLongitude(degrees)) {}
-  Longitude& operator=(double degrees) {
-    degrees_ = NormaliseLongitude(degrees);
-    return *this;
-  }
-};
+using Latitude = NormalisedAngle<NormaliseLatitude>;
+using Longitude = NormalisedAngle<NormaliseLongitude>;
 
 struct GeographicPoint {
   Longitude longitude;

@@ -52,7 +52,7 @@ class PointChain {
              const AltimetrySettings& altimetry);
 
   // Carries (c1, c2, c3) - E, N, height; longitude, latitude, height; or X,
-  // Y, Z - to the output system. Returns false, leaving `out` unspecified,
+  // Y, Z - to the output system. Returns false, with nothing meaningful in `out`,
   // when the point cannot be carried: a non-finite input or result, a point
   // on the polar axis that must become geographic, or a grid coordinate
   // more than kMaxGridOffset from the false origin.
