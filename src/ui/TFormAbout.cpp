@@ -110,8 +110,7 @@ TFormAbout::TFormAbout(QWidget* parent)
   BBClose->setAccessibleName(QStringLiteral("Fechar"));
   BBForward = new QPushButton(QStringLiteral("Avançar >>"), this);
   BBForward->setObjectName(QStringLiteral("BBForward"));
-  BBForward->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Right));
-  BBForward->setToolTip(QStringLiteral("Iniciar o assistente (Enter ou Alt+Seta para a direita)"));
+  BBForward->setToolTip(QStringLiteral("Iniciar o assistente (Enter)"));
   for (QPushButton* button : {BBClose, BBForward}) {
     button->setAutoDefault(false);
     button->setMinimumWidth(120);

@@ -1,5 +1,6 @@
 #include "ui/TFormSetupPage.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -52,6 +53,7 @@ TFormSetupPage::TFormSetupPage(const QString& name, MainWindowLink& mainWindow, 
 
   auto* question = new QFrame(this);
   question->setObjectName(QStringLiteral("PQuestion"));
+  questionFrame_ = question;
   questionArea_ = new QVBoxLayout(question);
   questionArea_->setContentsMargins(24, 24, 24, 24);
   questionArea_->setSpacing(14);
@@ -81,11 +83,9 @@ TFormSetupPage::TFormSetupPage(const QString& name, MainWindowLink& mainWindow, 
   buttonBar_->addStretch(1);
   BBBackward = new QPushButton(QStringLiteral("<< Retornar"), bar);
   BBBackward->setObjectName(QStringLiteral("BBBackward"));
-  BBBackward->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Left));
   BBBackward->setToolTip(QStringLiteral("Voltar à página anterior (Alt+Seta para a esquerda)"));
   BBForward = new QPushButton(QStringLiteral("Avançar >>"), bar);
   BBForward->setObjectName(QStringLiteral("BBForward"));
-  BBForward->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Right));
   BBForward->setToolTip(QStringLiteral("Seguir para a próxima página (Enter ou Alt+Seta para a direita)"));
   BBForward->setEnabled(false);
   BBClose = new QPushButton(QStringLiteral("&Fechar"), bar);
@@ -136,7 +136,59 @@ void TFormSetupPage::FormClose() { BBBackwardClick(); }
 
 void TFormSetupPage::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  if (!event->spontaneous()) FormShow();
+  if (event->spontaneous()) return;
+  FormShow();
+  ArrangeKeyboardOrder();
+}
+
+void TFormSetupPage::ArrangeKeyboardOrder() {
+  QList<QWidget*> chain;
+  for (QWidget* control : questionFrame_->findChildren<QWidget*>()) {
+    if (control->focusPolicy() & Qt::TabFocus) chain << control;
+  }
+  const int questionControls = static_cast<int>(chain.size());
+  for (int item = 0; item < buttonBar_->count(); ++item) {
+    if (QWidget* button = buttonBar_->itemAt(item)->widget()) chain << button;
+  }
+  chain << RESummary;
+  for (int link = 1; link < chain.size(); ++link) setTabOrder(chain[link - 1], chain[link]);
+  for (QWidget* control : chain) control->installEventFilter(this);
+
+  QWidget* first = nullptr;
+  for (int item = 0; item < questionControls; ++item) {
+    auto* option = qobject_cast<QAbstractButton*>(chain[item]);
+    if (option && option->isCheckable() && option->isChecked()) first = option;
+  }
+  for (int item = 0; item < chain.size() && !first; ++item) {
+    if (chain[item]->isEnabled() && chain[item]->isVisibleTo(this)) first = chain[item];
+  }
+  if (first) first->setFocus(Qt::TabFocusReason);
+}
+
+// Keys of the page, whichever control has the focus: Alt+Left goes back,
+// Alt+Right and Enter go forward (when the question is answered), and Enter
+// on a button presses that button. Without this the options would use the
+// arrows to move between themselves and the summary would keep them.
+bool TFormSetupPage::HandleNavigationKey(QObject* target, const QKeyEvent* key) {
+  const bool enter = (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier;
+  if (enter) {
+    if (auto* pressed = qobject_cast<QPushButton*>(target)) {
+      if (pressed->isEnabled()) pressed->click();
+      return true;
+    }
+  }
+  QPushButton* button = nullptr;
+  if (key->modifiers() == Qt::AltModifier && key->key() == Qt::Key_Left) button = BBBackward;
+  if (key->modifiers() == Qt::AltModifier && key->key() == Qt::Key_Right) button = BBForward;
+  if (enter) button = BBForward;
+  if (!button || !button->isVisible()) return false;
+  if (button->isEnabled()) button->click();
+  return true;
+}
+
+bool TFormSetupPage::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && HandleNavigationKey(watched, static_cast<QKeyEvent*>(event))) return true;
+  return QWidget::eventFilter(watched, event);
 }
 
 void TFormSetupPage::closeEvent(QCloseEvent* event) {
@@ -147,12 +199,7 @@ void TFormSetupPage::closeEvent(QCloseEvent* event) {
 }
 
 void TFormSetupPage::keyPressEvent(QKeyEvent* event) {
-  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-  if (enter && event->modifiers() == Qt::NoModifier && BBForward->isVisible() && BBForward->isEnabled()) {
-    BBForward->click();
-    return;
-  }
-  QWidget::keyPressEvent(event);
+  if (!HandleNavigationKey(this, event)) QWidget::keyPressEvent(event);
 }
 
 void TFormSetupPage::HandOverTo(TFormSetupPage* next) {

@@ -107,6 +107,7 @@ class TFormSetupPage : public QWidget {
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
   // Clears the next page's summary, gives it this summary's font and lines,
   // records this page as its back-link, shows it and hides this page.
@@ -120,6 +121,10 @@ class TFormSetupPage : public QWidget {
   QHBoxLayout* ButtonBar() const { return buttonBar_; }
   QLabel* AddQuestion(const QString& name, const QString& text);
   void CloseMainForm();
+  bool HandleNavigationKey(QObject* target, const QKeyEvent* key);
+  // Tab order: the question's controls, the bottom bar, then the summary;
+  // the focus starts on the chosen option (or the first control).
+  void ArrangeKeyboardOrder();
 
   MainWindowLink& mainWindow_;
   const WizardPages* pages_ = nullptr;
@@ -131,6 +136,7 @@ class TFormSetupPage : public QWidget {
   QPushButton* BBClose;
 
  private:
+  QWidget* questionFrame_;
   QVBoxLayout* questionArea_;
   QHBoxLayout* buttonBar_;
   QPointer<QWidget> mainForm_;

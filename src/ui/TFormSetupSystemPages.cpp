@@ -72,6 +72,7 @@ void TFormSetupSystemPage::RebuildOptions() {
     auto* button = new QRadioButton(offered_[position].option, RGOptions);
     button->setObjectName(QStringLiteral("RGOptionsItem%1").arg(position));
     RGOptions->layout()->addWidget(button);
+    button->show();  // built while the page is being shown: show it now, not later
     buttons_->addButton(button, position);
     if (previous) setTabOrder(previous, button);
     previous = button;
