@@ -97,6 +97,7 @@ DesktopWindows::~DesktopWindows() = default;
 
 int RunDesktopProgram(int argc, char** argv) {
   TransRefApplication application(argc, argv);
+  TransRefApplication::setApplicationName(QStringLiteral("TSC_OBRU"));
   TransRefApplication::setWindowIcon(ProgramIcon());
   // Only the start window ends the program; hiding or closing any other
   // window never does.
@@ -106,6 +107,7 @@ int RunDesktopProgram(int argc, char** argv) {
   const AcknowledgeBoxHook acknowledge(dialogs);
   std::unique_ptr<DesktopWindows> windows;
   if (!RunGuarded([&] { windows = std::make_unique<DesktopWindows>(dialogs); })) return 1;
+  dialogs.SetParent(&windows->MainWindow());
 
   QObject::connect(&windows->StartWindow(), &TFormDXFTStartWindow::Closed, &application, &QCoreApplication::quit,
                    Qt::QueuedConnection);

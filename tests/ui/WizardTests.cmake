@@ -14,3 +14,11 @@ foreach(suite WizardTest StartUpTest)
   add_test(NAME ${suite} COMMAND ${suite})
   set_tests_properties(${suite} PROPERTIES LABELS gui ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8")
 endforeach()
+
+# Not a test: pictures of the start window, the introduction and every wizard
+# page for scripts/screenshots.
+add_executable(transref-wizard-screenshots ${CMAKE_CURRENT_LIST_DIR}/WizardScreenshots.cpp)
+target_link_libraries(transref-wizard-screenshots PRIVATE transref_ui Qt6::Test)
+target_include_directories(transref-wizard-screenshots PRIVATE ${CMAKE_CURRENT_LIST_DIR})
+target_compile_definitions(transref-wizard-screenshots PRIVATE
+  TRANSREF_TEST_DATA_DIR="${CMAKE_CURRENT_LIST_DIR}/../../data")
