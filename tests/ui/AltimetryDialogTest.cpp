@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 
 #include "UiFixture.h"
 
@@ -39,6 +40,7 @@ class AltimetryDialogTest : public QObject {
   void numberThatCannotBeReadKeepsTheDialogOpen();
   void geometricInTheDialogSelectsTheMainWindowRadio();
   void centredOverTheMainWindow();
+  void setupButtonsShowTheDialogModally();
 };
 
 void AltimetryDialogTest::initialLayout() {
@@ -277,6 +279,24 @@ void AltimetryDialogTest::centredOverTheMainWindow() {
   QCOMPARE(dialog.left(), main.left() + (main.width() - dialog.width()) / 2);
   QCOMPARE(dialog.top(), main.top() + (main.height() - dialog.height()) / 2);
   ui->altimetry.BBOkClick();
+}
+
+void AltimetryDialogTest::setupButtonsShowTheDialogModally() {
+  auto ui = MakeUi();
+  ui->window.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&ui->window));
+  for (QPushButton* button : {ui->In().bbSetupAltimetria, ui->Out().bbSetupAltimetria}) {
+    bool shownModally = false;
+    QTimer::singleShot(0, &ui->altimetry, [&] {
+      shownModally = ui->altimetry.isVisible() && ui->altimetry.isModal();
+      ui->altimetry.SetChecked(ui->altimetry.PanelOf(Side::In).useMeanHeight, true);
+      QTest::mouseClick(ui->altimetry.BBOk(), Qt::LeftButton);
+    });
+    QTest::mouseClick(button, Qt::LeftButton);  // returns when the dialog closes
+    QVERIFY(shownModally);
+    QVERIFY(ui->altimetry.isHidden());
+    QCOMPARE(ui->window.AltimetryState().inputMeanHeight, 40.0);
+  }
 }
 
 QTEST_MAIN(AltimetryDialogTest)

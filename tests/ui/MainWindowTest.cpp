@@ -219,6 +219,18 @@ void MainWindowTest::tabOrderRunsDownEachColumn() {
   // Enter presses the process button only when it may run.
   QVERIFY(ui->window.BBProcess()->isDefault());
   QVERIFY(ui->window.BBProcess()->text().contains(QLatin1Char('&')));
+
+  // The clickable panels answer the keyboard too.
+  QTest::keyClick(in.editFileName, Qt::Key_Space);
+  QCOMPARE(ui->dialogs.fileRequests.size(), 1);
+  QVERIFY(Choose(in.cbCoordinatesSystems, QStringLiteral("LTM (Customizado)")));
+  QTest::keyClick(in.pSelectedCM, Qt::Key_Return);
+  QVERIFY(!in.eSelectedCM->isHidden());
+  in.eSelectedCM->setText(QStringLiteral("50.30"));
+  QTest::keyClick(in.eSelectedCM, Qt::Key_Return);  // Enter in the edit applies it
+  QVERIFY(in.eSelectedCM->isHidden());
+  QCOMPARE(in.pSelectedCM->text(), QStringLiteral("50° 30' 00.000\""));
+  QVERIFY(ui->dialogs.messages.isEmpty());
 }
 
 void MainWindowTest::systemListsFollowTheFileKind() {
