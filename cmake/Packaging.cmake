@@ -30,10 +30,12 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "Transformação de coordenadas entre referenciais geodésicos (listas ASCII e DXF)")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Carries every coordinate of a point list (ASCII) or a drawing (DXF) between SIRGAS 2000 and\n\
-the Carta Geral frame and between the Transverse Mercator grids (LTM, RTM, Gauss-Krueger, UTM),\n\
-geographic and geocentric cartesian coordinates. Desktop program (transref) and batch\n\
-converter (transref-convert); user interface in Brazilian Portuguese.")
+    "Leva cada coordenada de uma lista de pontos (ASCII) ou de um desenho (DXF) entre o SIRGAS 2000\n\
+e o referencial da Carta Geral e entre as projeções Transversa de Mercator (LTM, RTM,\n\
+Gauss-Krüger, UTM), as coordenadas geográficas e as cartesianas geocêntricas. Programa\n\
+gráfico (transref) e conversor em lote (transref-convert).")
+# Debug information stays in the build tree; the package carries the programs.
+set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)

@@ -22,3 +22,9 @@ target_link_libraries(transref-wizard-screenshots PRIVATE transref_ui Qt6::Test)
 target_include_directories(transref-wizard-screenshots PRIVATE ${CMAKE_CURRENT_LIST_DIR})
 target_compile_definitions(transref-wizard-screenshots PRIVATE
   TRANSREF_TEST_DATA_DIR="${CMAKE_CURRENT_LIST_DIR}/../../data")
+
+# cmake --install puts the programs, the menu entry, the icon and the guide in
+# their usual places.
+add_test(NAME InstallLayout COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR}
+         -DPREFIX=${CMAKE_CURRENT_BINARY_DIR}/install-check -P ${CMAKE_CURRENT_LIST_DIR}/CheckInstall.cmake)
+set_tests_properties(InstallLayout PROPERTIES LABELS install)

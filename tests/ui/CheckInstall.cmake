@@ -1,0 +1,35 @@
+# Installs the build into a scratch prefix and checks that every installed
+# file lands in its usual place:
+#   cmake -DBUILD_DIR=... -DPREFIX=... -P CheckInstall.cmake
+cmake_minimum_required(VERSION 3.22)
+file(REMOVE_RECURSE ${PREFIX})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
+                RESULT_VARIABLE installed OUTPUT_QUIET)
+if(NOT installed EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed (${installed})")
+endif()
+
+foreach(path bin/transref bin/transref-convert
+             share/applications/transref.desktop
+             share/icons/hicolor/scalable/apps/transref.svg
+             share/doc/transref/guia-do-usuario.html)
+  if(NOT EXISTS ${PREFIX}/${path})
+    message(FATAL_ERROR "not installed: ${path}")
+  endif()
+endforeach()
+
+# The menu entry starts the installed program and shows the installed icon.
+file(STRINGS ${PREFIX}/share/applications/transref.desktop entry)
+foreach(line "Exec=transref" "Icon=transref" "Type=Application" "Terminal=false")
+  if(NOT line IN_LIST entry)
+    message(FATAL_ERROR "menu entry lacks '${line}'")
+  endif()
+endforeach()
+
+# The installed programs run from their new place.
+execute_process(COMMAND ${PREFIX}/bin/transref-convert --version RESULT_VARIABLE ran OUTPUT_QUIET ERROR_QUIET)
+if(NOT ran EQUAL 0)
+  message(FATAL_ERROR "installed transref-convert does not run (${ran})")
+endif()
+cmake_minimum_required(VERSION 3.22)
+file(REMOVE_RECURSE ${PREFIX})
