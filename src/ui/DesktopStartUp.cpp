@@ -90,6 +90,13 @@ DesktopWindows::DesktopWindows(UserDialogs& dialogs) {
   TFormDXFTStartWindow* start = start_.get();
   main_->SetCloseApplicationHandler([start] { start->close(); });
   start_->SetHandOverWindows(main_.get(), about_.get());
+  // Closing the start window ends the message loop, and with it the program
+  // and every window still shown. exit(), not quit(): quit() first asks every
+  // window to close, and the wizard pages answer a close by going back a
+  // page, which would cancel the ending. Queued, so the closing handler
+  // finishes first.
+  QObject::connect(
+      start_.get(), &TFormDXFTStartWindow::Closed, qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
 }
 
 // The members go in the reverse order of their creation.
@@ -109,8 +116,6 @@ int RunDesktopProgram(int argc, char** argv) {
   if (!RunGuarded([&] { windows = std::make_unique<DesktopWindows>(dialogs); })) return 1;
   dialogs.SetParent(&windows->MainWindow());
 
-  QObject::connect(&windows->StartWindow(), &TFormDXFTStartWindow::Closed, &application, &QCoreApplication::quit,
-                   Qt::QueuedConnection);
   windows->StartWindow().show();
   int code = 0;
   RunGuarded([&] { code = TransRefApplication::exec(); });

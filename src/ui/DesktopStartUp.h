@@ -47,7 +47,7 @@ class TransRefApplication final : public QApplication {
 // introduction, progress window, main window, wizard pages 7 and 6. (The
 // progress window comes before the main window, which takes it when it is
 // built.) The wizard and the main window share the one altimetry dialog and
-// progress window.
+// progress window. Closing the start window quits the application's loop.
 class DesktopWindows {
  public:
   explicit DesktopWindows(UserDialogs& dialogs);

@@ -74,6 +74,7 @@ class StartUpTest : public QObject {
   void everyCloseButtonEndsProgram();
   void frameCloseOfLaterPagesGoesBack();
   void frameCloseOfFirstWindowsEndsProgram();
+  void closingMainWindowEndsMessageLoop();
   void exceptionInEventIsShown();
   void introductionPointsToUserGuide();
 };
@@ -188,6 +189,10 @@ void StartUpTest::frameCloseOfLaterPagesGoesBack() {
     walked[index]->close();
     QVERIFY2(!walked[index]->isVisible(), qPrintable(walked[index]->objectName()));
     QVERIFY2(walked[index - 1]->isVisible(), qPrintable(walked[index - 1]->objectName()));
+    // One wizard page at a time.
+    int shownPages = 0;
+    for (TFormSetupPage* page : d.allPages()) shownPages += page->isVisible() ? 1 : 0;
+    QCOMPARE(shownPages, 1);
   }
   QCOMPARE(ended.count(), 0);
   d.pages().page01->close();
@@ -210,6 +215,24 @@ void StartUpTest::frameCloseOfFirstWindowsEndsProgram() {
     d.main().close();
     QCOMPARE(ended.count(), 1);
   }
+}
+
+// The whole ending: the main window's frame, with a wizard page open, closes
+// the start window and the message loop returns 0.
+void StartUpTest::closingMainWindowEndsMessageLoop() {
+  Desktop d;
+  d.windows->StartWindow().show();
+  d.windows->StartWindow().TimerTimer();
+  d.about().ForwardButton()->click();
+  QVERIFY(d.pages().page03B->isVisible());
+  bool loopStillRunning = false;
+  QTimer::singleShot(0, &d.main(), [&] { d.main().close(); });
+  QTimer::singleShot(5000, [&] {
+    loopStillRunning = true;
+    QCoreApplication::exit(1);
+  });
+  QCOMPARE(QApplication::exec(), 0);
+  QVERIFY(!loopStillRunning);
 }
 
 // An exception that escapes an event handler is shown and the loop goes on.
