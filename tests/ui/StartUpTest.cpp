@@ -40,16 +40,11 @@ class Throwing : public QObject {
   }
 };
 
-// Ends a walk on `page` by going forward from the introduction as far as the
-// answers allow; returns the pages passed, in order.
+// Walks a 3D list from the introduction to the last page; returns the pages
+// in walking order.
 QList<TFormSetupPage*> WalkEveryPage(Desktop& d) {
   const WizardPages& p = d.pages();
-  d.about().ForwardButton()->click();
-  p.page03B->BackwardButton()->click();
-  p.page01->Option2()->click();
-  p.page01->ForwardButton()->click();
-  p.page02->Option2()->click();
-  p.page02->ForwardButton()->click();
+  WalkToListSystem(d, false);
   ClickSystemOption(p.page03B, QStringLiteral("Gauß-Krüger (ORU)"));
   p.page03B->ForwardButton()->click();
   p.page04->ForwardButton()->click();

@@ -121,12 +121,7 @@ void WizardTest::textInputWalkOffersOnlyMatchingOptions() {
 void WizardTest::flatListHasNoCartesianOptions() {
   Desktop d;
   const WizardPages& p = d.pages();
-  d.about().ForwardButton()->click();
-  p.page03B->BackwardButton()->click();
-  p.page01->Option2()->click();
-  p.page01->ForwardButton()->click();
-  p.page02->Option1()->click();
-  p.page02->ForwardButton()->click();
+  WalkToListSystem(d, true);
   QCOMPARE(p.page03B->OfferedTexts(), (QStringList{kTmOru, kGkOru, kUtm, kGeoHayford, kGeoSirgas}));
   QVERIFY(ClickSystemOption(p.page03B, kGkOru));
   p.page03B->ForwardButton()->click();
@@ -157,10 +152,7 @@ void WizardTest::flatListHasNoCartesianOptions() {
 void WizardTest::staleListAnswerDoesNotConstrainDrawing() {
   Desktop d;
   const WizardPages& p = d.pages();
-  d.about().ForwardButton()->click();
-  p.page03B->BackwardButton()->click();
-  p.page01->Option2()->click();
-  p.page01->ForwardButton()->click();
+  WalkToListDimension(d);
   p.page02->Option1()->click();
   p.page02->BackwardButton()->click();
   p.page01->Option1()->click();
@@ -293,12 +285,7 @@ void WizardTest::summaryNeverRepeatsLines() {
 void WizardTest::systemOptionsWriteMainWindow() {
   Desktop d;
   const WizardPages& p = d.pages();
-  d.about().ForwardButton()->click();
-  p.page03B->BackwardButton()->click();
-  p.page01->Option2()->click();
-  p.page01->ForwardButton()->click();
-  p.page02->Option2()->click();
-  p.page02->ForwardButton()->click();
+  WalkToListSystem(d, false);
   struct Expect {
     QString option, system, ellipsoid;
   };
@@ -400,13 +387,10 @@ void WalkToLastPage(Desktop& d, bool textInput, const QString& inputSystem, bool
                     const QString& outputSystem) {
   const WizardPages& p = d.pages();
   d.about().show();
-  d.about().ForwardButton()->click();
   if (textInput) {
-    p.page03B->BackwardButton()->click();
-    p.page01->Option2()->click();
-    p.page01->ForwardButton()->click();
-    p.page02->Option2()->click();
-    p.page02->ForwardButton()->click();
+    WalkToListSystem(d, false);
+  } else {
+    d.about().ForwardButton()->click();
   }
   QVERIFY(ClickSystemOption(p.page03B, inputSystem));
   p.page03B->ForwardButton()->click();

@@ -65,4 +65,21 @@ inline bool ClickSystemOption(TFormSetupSystemPage* page, const QString& text) {
   return false;
 }
 
+// From the introduction back to page 1, "Arquivo texto", on to page 2.
+inline void WalkToListDimension(Desktop& d) {
+  const WizardPages& p = d.pages();
+  d.about().ForwardButton()->click();
+  p.page03B->BackwardButton()->click();
+  p.page01->Option2()->click();
+  p.page01->ForwardButton()->click();
+}
+
+// From the introduction to the input-system page for a list input.
+inline void WalkToListSystem(Desktop& d, bool twoDimensional) {
+  WalkToListDimension(d);
+  const WizardPages& p = d.pages();
+  (twoDimensional ? p.page02->Option1() : p.page02->Option2())->click();
+  p.page02->ForwardButton()->click();
+}
+
 }  // namespace transref::testing
