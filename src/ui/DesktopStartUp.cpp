@@ -20,7 +20,7 @@ namespace transref {
 namespace {
 
 void CriticalBox(const QString& message) {
-  QMessageBox::critical(nullptr, kProgramCaption, message.isEmpty() ? kUnknownFailureText : message);
+  QMessageBox::critical(nullptr, kApplicationTitle, message.isEmpty() ? kUnknownFailureText : message);
 }
 
 ExceptionDisplay& CurrentDisplay() {

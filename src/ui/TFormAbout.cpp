@@ -56,7 +56,7 @@ QString IntroductionText(const QString& guideUrl) {
 TFormAbout::TFormAbout(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
   setObjectName(QStringLiteral("FormAbout"));
-  setWindowTitle(kProgramCaption);
+  setWindowTitle(kMainCaption);
   setFixedSize(kWizardPageWidth, kWizardPageHeight);
   setAutoFillBackground(true);
   QPalette white = palette();

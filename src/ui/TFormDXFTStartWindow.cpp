@@ -32,7 +32,7 @@ QLabel* Picture(QWidget* parent, const QString& name, const QPixmap& pixmap, con
 TFormDXFTStartWindow::TFormDXFTStartWindow(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
   setObjectName(QStringLiteral("FormDXFTStartWindow"));
-  setWindowTitle(kProgramCaption);
+  setWindowTitle(kMainCaption);
   setWindowIcon(ProgramIcon());
   setFixedSize(kWidth, kHeight);
   setWindowOpacity(1.0);  // alpha blending on, at full opacity

@@ -40,7 +40,7 @@ TFormSetupPage::TFormSetupPage(const QString& name, MainWindowLink& mainWindow, 
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       mainWindow_(mainWindow) {
   setObjectName(name);
-  setWindowTitle(kProgramCaption);
+  setWindowTitle(kMainCaption);
   setFixedSize(kWizardPageWidth, kWizardPageHeight);
   setAutoFillBackground(true);
   QPalette white = palette();

@@ -14,6 +14,8 @@
 #include <QTextEdit>
 #include <QWidget>
 
+#include "ui/UiTexts.h"
+
 class QLabel;
 class QPushButton;
 class QVBoxLayout;
@@ -49,9 +51,6 @@ struct WizardPages {
   bool OutputIsText() const;
   bool OutputIsTwoDimensional() const;
 };
-
-// Caption shared by the main window, the wizard pages and the introduction.
-inline const QString kProgramCaption = QStringLiteral("Transformações de Coordenadas entre Referenciais Geodésicos");
 
 // The summary's typeface: "Courier New" 10, falling back to any installed
 // fixed-pitch face so the columns of the summary stay aligned.

@@ -526,7 +526,7 @@ void WizardTest::everyControlIsNamedAndReachable() {
       QVERIFY2(!name.trimmed().isEmpty(), qPrintable(window->objectName() + "/" + button->objectName()));
       QVERIFY2(button->focusPolicy() & Qt::TabFocus, qPrintable(window->objectName() + "/" + button->objectName()));
     }
-    QCOMPARE(window->windowTitle(), kProgramCaption);
+    QCOMPARE(window->windowTitle(), kMainCaption);
     QCOMPARE(window->size(), QSize(900, 600));
     QCOMPARE(window->minimumSize(), window->maximumSize());
   }
