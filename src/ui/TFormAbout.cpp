@@ -115,6 +115,7 @@ TFormAbout::TFormAbout(QWidget* parent)
     button->setAutoDefault(false);
     button->setMinimumWidth(120);
     bar->addWidget(button);
+    button->installEventFilter(this);
   }
   root->addLayout(bar);
   setTabOrder(REExplanation, BBClose);
@@ -145,12 +146,23 @@ void TFormAbout::closeEvent(QCloseEvent* event) {
   BBCloseClick();
 }
 
+// Enter presses the focused button; anywhere else it starts the wizard.
 void TFormAbout::keyPressEvent(QKeyEvent* event) {
-  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+  if (IsPlainEnter(event)) {
     BBForward->click();
     return;
   }
   QWidget::keyPressEvent(event);
+}
+
+bool TFormAbout::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && IsPlainEnter(static_cast<QKeyEvent*>(event))) {
+    if (auto* button = qobject_cast<QPushButton*>(watched)) {
+      button->click();
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace transref

@@ -29,6 +29,10 @@ QFont SummaryFont() {
   return font;
 }
 
+bool IsPlainEnter(const QKeyEvent* key) {
+  return (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier;
+}
+
 void CentreOnScreen(QWidget* window) {
   const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
   if (!screen) return;
@@ -170,7 +174,7 @@ void TFormSetupPage::ArrangeKeyboardOrder() {
 // on a button presses that button. Without this the options would use the
 // arrows to move between themselves and the summary would keep them.
 bool TFormSetupPage::HandleNavigationKey(QObject* target, const QKeyEvent* key) {
-  const bool enter = (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier;
+  const bool enter = IsPlainEnter(key);
   if (enter) {
     if (auto* pressed = qobject_cast<QPushButton*>(target)) {
       if (pressed->isEnabled()) pressed->click();

@@ -16,6 +16,7 @@
 
 #include "ui/UiTexts.h"
 
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 class QVBoxLayout;
@@ -59,6 +60,9 @@ QFont SummaryFont();
 // Fixed size of every wizard page and of the introduction window.
 inline constexpr int kWizardPageWidth = 900;
 inline constexpr int kWizardPageHeight = 600;
+
+// Enter or Return without modifiers.
+bool IsPlainEnter(const QKeyEvent* key);
 
 // Centres a top-level window on the screen it belongs to.
 void CentreOnScreen(QWidget* window);

@@ -476,6 +476,11 @@ void WizardTest::keyboardAloneWalksWizard() {
   d.about().show();
   d.about().activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(&d.about()));
+  // Enter on "&Fechar" presses that button, not the forward one.
+  QSignalSpy ended(&d.windows->StartWindow(), &TFormDXFTStartWindow::Closed);
+  QTest::keyClick(d.about().CloseButton(), Qt::Key_Return);
+  QCOMPARE(ended.count(), 1);
+  QVERIFY(!p.page03B->isVisible());
   QTest::keyClick(&d.about(), Qt::Key_Return);
   QVERIFY(p.page03B->isVisible());
 
@@ -511,6 +516,14 @@ void WizardTest::keyboardAloneWalksWizard() {
   QTest::keyClick(p.page03B->Summary(), Qt::Key_Left, Qt::AltModifier);
   QVERIFY(p.page01->isVisible());
   QVERIFY(!p.page04->isVisible());
+
+  // On a page, Enter on "<< Retornar" goes back rather than forward.
+  p.page01->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(p.page01));
+  QVERIFY(p.page01->ForwardButton()->isEnabled());
+  QTest::keyClick(p.page01->BackwardButton(), Qt::Key_Return);
+  QVERIFY(d.about().isVisible());
+  QVERIFY(!p.page03B->isVisible());
 }
 
 // Every button and option of the pages and the introduction can take the
