@@ -77,9 +77,15 @@ EditNumber ReadEditNumber(std::string_view text, char decimalSeparator) {
     result.value = negative ? -magnitude : magnitude;
   }
 
-  // Shortest text that reads back as the same double.
+  // Shortest digits that read back as the same double, written without an
+  // exponent for the magnitudes an edit holds (a false northing typed as
+  // 5000000 stays "5000000", not "5e+06"); only very small or very large
+  // values take the exponent form.
+  const double magnitude = std::fabs(result.value);
+  const bool plain = magnitude == 0.0 || (magnitude >= 1e-5 && magnitude < 1e15);
   char buffer[64];
-  const auto written = std::to_chars(buffer, buffer + sizeof buffer, result.value);
+  const auto written = std::to_chars(buffer, buffer + sizeof buffer, result.value,
+                                     plain ? std::chars_format::fixed : std::chars_format::general);
   result.text.assign(buffer, written.ptr);
   for (char& c : result.text) {
     if (c == '.') c = decimalSeparator;

@@ -1109,7 +1109,7 @@ std::optional<ConversionJob> TFormDXFTransform::BuildJob() {
   // Lenient edits: the value read is written back into the edit.
   auto readEdit = [separator](QLineEdit* edit) {
     const EditNumber number = ReadEditNumber(edit->text().toStdString(), separator);
-    edit->setText(EditRewriteText(number.value));
+    edit->setText(QString::fromStdString(number.text));
     return number.value;
   };
 

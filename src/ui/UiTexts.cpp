@@ -35,11 +35,4 @@ QString LocaleNumberText(double value) {
 
 QString LocaleNumberText(double value, int digits) { return UserLocale().toString(value, 'g', digits); }
 
-QString EditRewriteText(double value) {
-  constexpr double kPlainLimit = 1e15;  // beyond this an exponent reads better
-  const double magnitude = std::fabs(value);
-  if (magnitude != 0.0 && (magnitude >= kPlainLimit || magnitude < 1e-6)) return LocaleNumberText(value);
-  return UserLocale().toString(value, 'f', QLocale::FloatingPointShortest);
-}
-
 }  // namespace transref

@@ -37,9 +37,5 @@ QString LocaleNumberText(double value);
 // General float-to-text form with up to `digits` significant digits, in the
 // user's decimal notation, without group separators ("6378137", "297").
 QString LocaleNumberText(double value, int digits);
-// The text an edit is rewritten with after its number was read: the
-// shortest digits that read back as the same value, written without an
-// exponent for ordinary magnitudes ("5000000", not "5e+06").
-QString EditRewriteText(double value);
 
 }  // namespace transref

@@ -47,6 +47,13 @@ TEST(ReadEditNumber, RewrittenTextReadsBackAsTheSameValue) {
     EXPECT_LE(first.text.size(), 24u) << text;
   }
   EXPECT_EQ(ReadEditNumber("0.10000", '.').text, "0.1");
+  // Whole numbers and ordinary fractions keep the plain form the user typed.
+  EXPECT_EQ(ReadEditNumber("5000000", '.').text, "5000000");
+  EXPECT_EQ(ReadEditNumber("10000000", '.').text, "10000000");
+  EXPECT_EQ(ReadEditNumber("200000,", '.').text, "200000");
+  EXPECT_EQ(ReadEditNumber("0.00001", ',').text, "0,00001");
+  EXPECT_EQ(ReadEditNumber("6378137.000", '.').text, "6378137");
+  EXPECT_EQ(ReadEditNumber("1e-300", '.').text, "1e-300");
   EXPECT_EQ(ReadEditNumber("-0", '.').text, "-0");
 }
 
