@@ -169,12 +169,19 @@ bool DxfWalk::Run() {
 // carries the point through the chain and writes it.
 bool DxfWalk::TransformGroup(const Line& xCode, bool headerExtents) {
   double x = 0.0, y = 0.0, z = 0.0;
-  // A file that ends inside a group yields empty lines, which read as 0.
-  Read(xValue_);
-  if (!ReadValue(xValue_, x)) return false;
-  Read(yCode_);  // taken as the Y code whatever it holds
-  Read(yValue_);
-  if (!ReadValue(yValue_, y)) return false;
+  // A drawing that ends inside a coordinate group is cut short: reading the
+  // missing lines as empty (value 0) would write a point the drawing never
+  // had, so the run stops naming the group's X code line.
+  const auto readGroupLine = [&](Line& line) {
+    if (input_.AtEnd()) {
+      return Fail({{MessageBoxKind::Interrupt, BadLineMessage(static_cast<int>(xCode.number))}}, xCode.number);
+    }
+    Read(line);
+    return true;
+  };
+  if (!readGroupLine(xValue_) || !ReadValue(xValue_, x)) return false;
+  if (!readGroupLine(yCode_)) return false;  // taken as the Y code whatever it holds
+  if (!readGroupLine(yValue_) || !ReadValue(yValue_, y)) return false;
 
   // Look-ahead for the Z code: the next line is a code line (the rhythm of
   // code and value lines is kept); when it is not a Z code it is read again
@@ -184,8 +191,7 @@ bool DxfWalk::TransformGroup(const Line& xCode, bool headerExtents) {
     const std::int64_t mark = input_.Position();
     Read(zCode_);
     if (InRange(ParseGroupCode(zCode_.View()).value_or(kNoCode), kFirstZCode, kLastZCode)) {
-      Read(zValue_);
-      if (!ReadValue(zValue_, z)) return false;
+      if (!readGroupLine(zValue_) || !ReadValue(zValue_, z)) return false;
       hasZ = true;
     } else {
       if (!input_.Seek(mark)) {

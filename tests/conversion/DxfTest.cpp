@@ -267,6 +267,27 @@ TEST(ConvertDxf, ValueThatIsNotANumberStopsTheRun) {
   EXPECT_EQ(SplitLines(ReadAll(dir.Path("out.dxf"))).size(), static_cast<std::size_t>(line.x - 1));
 }
 
+TEST(ConvertDxf, DrawingCutShortInsideAGroupStopsTheRunInsteadOfInventingValues) {
+  ScratchDir dir;
+  const std::string head = "0\nSECTION\n2\nENTITIES\n0\nPOINT\n10\n200000\n20\n1650000\n0\nPOINT\n";
+  // Cut after the X code, after the X value, after the Y code, and after a
+  // Z code: each leaves the group at line 13 without its values.
+  for (const std::string tail : {"10\n", "10\n200000\n", "10\n200000\n20\n", "10\n200000\n20\n1650000\n30\n"}) {
+    const std::string in = dir.Write("cut.dxf", head + tail);
+    RecordingSink sink;
+    const RunResult result =
+        RunConversion(StandardJob(in, dir.Path("cut-out.dxf"), FileKind::Dxf, FileKind::Dxf), sink);
+    EXPECT_EQ(result.status, RunResult::Status::Failed) << tail;
+    EXPECT_EQ(result.lineNumber, 13) << tail;
+    ASSERT_EQ(result.messages.size(), 1u) << tail;
+    EXPECT_EQ(result.messages[0].text, "O arquivo de entrada possui a inconsistência na linha 13!");
+    EXPECT_EQ(sink.ends, 1);
+    // The complete first point is written; nothing is made up for the second.
+    const auto lines = SplitLines(ReadAll(dir.Path("cut-out.dxf")));
+    EXPECT_EQ(lines.size(), 12u) << tail;
+  }
+}
+
 TEST(ConvertDxf, DrawingWithoutHeaderStillHasItsEntitiesTransformed) {
   ScratchDir dir;
   const std::string in = dir.Write("in.dxf",
