@@ -97,6 +97,16 @@ std::size_t TextFile::ReadLine(char* out, bool* consumed) {
       break;
     }
   }
+  // CR LF is one line end, as the text mode of the files' home platform reads
+  // it: when the buffer fills exactly on the CR of a CR LF, the LF belongs to
+  // this line too (otherwise it would end an empty line of its own, which
+  // stops a list early and breaks the code/value rhythm of a drawing).
+  // The CR then takes the place of the line feed that gives way to the
+  // terminator below.
+  const bool lineEndAtLimit = !sawLineFeed && stored == kLineBufferSize &&
+                              out[stored - 1] == kCarriageReturn &&
+                              (begin_ < end_ || Refill()) && buffer_[begin_] == kLineFeed;
+  if (lineEndAtLimit) ++begin_;
   if (consumed) *consumed = stored > 0;
   std::size_t kept = stored;
   // The last character read gives way to the terminator when the read ended

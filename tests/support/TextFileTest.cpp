@@ -102,6 +102,16 @@ TEST_F(TextFileTest, LongLinesKeep2559Characters) {
                                 "fim"}));
   const std::string crlf = Write("longcrlf.txt", std::string(2558, 'd') + "\r\nz\r\n");
   EXPECT_EQ(Lines(crlf), (LineList{std::string(2558, 'd'), "z"}));
+  // A line of exactly 2559 characters reads the same with CR LF as with LF:
+  // the CR LF is one line end, not a line end followed by an empty line.
+  const std::string full(2559, 'e');
+  EXPECT_EQ(Lines(Write("fullcrlf.txt", full + "\r\nz\r\n")), (LineList{full, "z"}));
+  EXPECT_EQ(Lines(Write("fullcrlfend.txt", full + "\r\n")), (LineList{full}));
+  // A CR of the line itself just before that CR LF stays in the line.
+  const std::string withCr = std::string(2558, 'e') + "\r";
+  EXPECT_EQ(Lines(Write("datacr.txt", withCr + "\r\nz\n")), (LineList{withCr, "z"}));
+  // A lone CR at the limit is the 2560th character: lost, as before.
+  EXPECT_EQ(Lines(Write("lonecr.txt", full + "\rz\n")), (LineList{full, "z"}));
 }
 
 TEST_F(TextFileTest, ReadsAcrossTheBufferBoundary) {
