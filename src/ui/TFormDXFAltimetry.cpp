@@ -16,6 +16,9 @@ namespace transref {
 
 namespace {
 
+// Room around and between the panels; the fixed widths leave little.
+constexpr int kDialogMargin = 4;
+
 const QString kUndulationHint = QStringLiteral("Ondulação Geodéial Média");
 
 QString Suffix(Side side) { return side == Side::In ? QStringLiteral("In") : QStringLiteral("Out"); }
@@ -50,7 +53,10 @@ TFormDXFAltimetry::TFormDXFAltimetry(UserDialogs& dialogs, QWidget* parent) : QD
   setModal(true);
 
   auto* column = new QVBoxLayout(this);
+  column->setContentsMargins(kDialogMargin, kDialogMargin, kDialogMargin, kDialogMargin);
   auto* panels = new QHBoxLayout;
+  panels->setSpacing(kDialogMargin);
+  panelsLayout_ = panels;
   BuildPanel(Side::In, this);
   BuildPanel(Side::Out, this);
   panels->addWidget(panels_[0].pAlt);
@@ -73,7 +79,34 @@ TFormDXFAltimetry::TFormDXFAltimetry(UserDialogs& dialogs, QWidget* parent) : QD
   connect(bbOk_, &QPushButton::clicked, this, [this] { BBOkClick(); });
 
   setFixedSize(kWidthBoth, kHeight);
+  FitFontToWidths();
   CentreOkButton();
+}
+
+// The dialog keeps its fixed widths, 774 with both panels and 390 with the
+// input panel alone; the longest line of a panel, the mean-undulation
+// question, must still show whole. With a wide platform font the margins
+// alone are not enough, so the font steps down until that line fits.
+void TFormDXFAltimetry::FitFontToWidths() {
+  constexpr double kSmallestPointSize = 6.0;
+  constexpr double kPointStep = 0.5;
+  auto needed = [this](Side side) {
+    const Panel& p = PanelOf(side);
+    const QMargins frame = p.pAlt->contentsMargins();
+    const QMargins inner = p.pAlt->layout()->contentsMargins();
+    return p.calcOrthometric->sizeHint().width() + frame.left() + frame.right() + inner.left() + inner.right();
+  };
+  auto fits = [&] {
+    const QMargins outer = layout()->contentsMargins();
+    const int sides = outer.left() + outer.right();
+    const int both = needed(Side::In) + needed(Side::Out) + panelsLayout_->spacing() + sides;
+    return needed(Side::In) + sides <= kWidthInput && both <= kWidthBoth;
+  };
+  QFont smaller = font();
+  while (!fits() && smaller.pointSizeF() - kPointStep >= kSmallestPointSize) {
+    smaller.setPointSizeF(smaller.pointSizeF() - kPointStep);
+    setFont(smaller);
+  }
 }
 
 void TFormDXFAltimetry::BuildPanel(Side side, QWidget* parent) {
@@ -84,6 +117,7 @@ void TFormDXFAltimetry::BuildPanel(Side side, QWidget* parent) {
                          parent);
   p.pAlt->setObjectName(QStringLiteral("PAlt") + sx);
   auto* column = new QVBoxLayout(p.pAlt);
+  column->setContentsMargins(kDialogMargin, kDialogMargin, kDialogMargin, kDialogMargin);
 
   if (!in) {
     cbImportHeight_ = new QCheckBox(QStringLiteral("Importar altitudes do arquivo de entrada?"), p.pAlt);

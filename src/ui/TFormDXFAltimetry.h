@@ -16,6 +16,7 @@ class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -112,6 +113,7 @@ class TFormDXFAltimetry : public QDialog {
   void UseMeanHeightClick(Side side);
   void CalcOrthometricClick(Side side);
   bool StoreSettings();
+  void FitFontToWidths();
   std::optional<double> ReadEdit(QLineEdit* edit);
 
   UserDialogs& dialogs_;
@@ -122,6 +124,7 @@ class TFormDXFAltimetry : public QDialog {
   std::array<Panel, 2> panels_{};
   QCheckBox* cbImportHeight_ = nullptr;
   QWidget* pBottom_ = nullptr;
+  QLayout* panelsLayout_ = nullptr;
   QPushButton* bbOk_ = nullptr;
   bool closedByOk_ = false;
 };

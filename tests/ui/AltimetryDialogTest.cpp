@@ -41,6 +41,7 @@ class AltimetryDialogTest : public QObject {
   void geometricInTheDialogSelectsTheMainWindowRadio();
   void centredOverTheMainWindow();
   void setupButtonsShowTheDialogModally();
+  void everyQuestionShowsWholeAtBothWidths();
 };
 
 void AltimetryDialogTest::initialLayout() {
@@ -297,6 +298,34 @@ void AltimetryDialogTest::setupButtonsShowTheDialogModally() {
     QVERIFY(ui->altimetry.isHidden());
     QCOMPARE(ui->window.AltimetryState().inputMeanHeight, 40.0);
   }
+}
+
+// Every control of a shown panel gets at least the width its text needs, with
+// both panels (774) and with the input panel alone (390).
+void AltimetryDialogTest::everyQuestionShowsWholeAtBothWidths() {
+  auto ui = MakeUi();
+  TFormDXFAltimetry& d = ui->altimetry;
+  QVERIFY(ChooseIndex(ui->In().cbFileName, 0));
+  // Geometric heights and no import: the undulation questions are shown too.
+  Click(d.PanelOf(Side::In).geometric);
+  Click(d.CBImportHeight());
+  Click(d.PanelOf(Side::Out).geometric);
+  auto checkWhole = [&d](int width) {
+    d.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&d));
+    QCOMPARE(d.width(), width);
+    for (const QAbstractButton* button : d.findChildren<QAbstractButton*>()) {
+      if (!button->isVisibleTo(&d)) continue;
+      QVERIFY2(button->width() >= button->sizeHint().width(), qPrintable(button->text()));
+      QVERIFY2(d.rect().contains(QRect(button->mapTo(&d, QPoint(0, 0)), button->size())),
+               qPrintable(button->text()));
+    }
+    d.BBOkClick();
+  };
+  checkWhole(774);
+  QVERIFY(Choose(ui->Out().cbCoordinatesSystems, QStringLiteral("Cartesianas")));
+  QVERIFY(d.PanelOf(Side::In).calcOrthometric->isVisibleTo(&d));
+  checkWhole(390);
 }
 
 QTEST_MAIN(AltimetryDialogTest)
