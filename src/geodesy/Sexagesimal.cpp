@@ -16,6 +16,8 @@ namespace {
 constexpr long double kOneMinute = 1.0L / 60.0L;
 constexpr long double kOneSecond = 1.0L / 3600.0L;
 constexpr double kDegreesFieldLimit = 32767.0;
+constexpr double kSecondsPerMinute = 60.0;
+constexpr int kMinutesPerDegree = 60;
 
 double RoundHalfAwayFromZero(double x) {
   return x >= 0.0 ? std::trunc(x + 0.5) : std::trunc(x - 0.5);
@@ -92,15 +94,26 @@ std::string ListDisplayText(const SexagesimalAngle& angle) {
 }
 
 std::string CustomPanelText(const SexagesimalAngle& angle) {
+  SexagesimalAngle shown = angle;
   double whole = std::trunc(angle.seconds);
   double thousandths = RoundHalfAwayFromZero((angle.seconds - whole) * 1000.0);
   if (thousandths >= 1000.0) {  // 30.9996" shows 31.000", not 30.1000"
     whole += 1.0;
     thousandths -= 1000.0;
+    // 59.9996" rounds up to the next minute (and 59' to the next degree):
+    // 15' 59.9996" shows 16' 00.000", not 15' 60.000".
+    if (whole == kSecondsPerMinute) {
+      whole = 0.0;
+      if (++shown.minutes == kMinutesPerDegree) {
+        shown.minutes = 0;
+        const bool negative = angle.degrees < 0 || angle.negative;
+        shown.degrees = static_cast<std::int16_t>(angle.degrees + (negative ? -1 : 1));
+      }
+    }
   }
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%s° %2.2d' %2.2d.%3.3d\"", DegreesField(angle).c_str(),
-                static_cast<int>(angle.minutes), static_cast<int>(whole),
+  std::snprintf(buffer, sizeof buffer, "%s° %2.2d' %2.2d.%3.3d\"", DegreesField(shown).c_str(),
+                static_cast<int>(shown.minutes), static_cast<int>(whole),
                 static_cast<int>(thousandths));
   return buffer;
 }

@@ -100,8 +100,17 @@ TEST(SexagesimalTest, DisplayTexts) {
   EXPECT_EQ(CustomPanelText(angle), "51° 30' 30.063\"");
   angle.seconds = 30.9996;  // carries into the whole seconds
   EXPECT_EQ(CustomPanelText(angle), "51° 30' 31.000\"");
+  angle.seconds = 59.9996;  // rounds up to the next minute, never 60 seconds
+  EXPECT_EQ(CustomPanelText(angle), "51° 31' 00.000\"");
+  angle.minutes = 59;  // ... and to the next degree
+  EXPECT_EQ(CustomPanelText(angle), "52° 00' 00.000\"");
+  angle.degrees = -51;
+  EXPECT_EQ(CustomPanelText(angle), "-52° 00' 00.000\"");
   angle.degrees = 0;
   angle.negative = true;
+  EXPECT_EQ(CustomPanelText(angle), "-1° 00' 00.000\"");
+  angle.minutes = 30;
+  angle.seconds = 30.9996;
   EXPECT_EQ(CustomPanelText(angle), "-0° 30' 31.000\"");
 }
 
@@ -120,6 +129,8 @@ TEST(SexagesimalTest, CustomEntryGivesPanelAndListTexts) {
       {"51,3015", ',', "51° 30' 15.000\"", "51.5041666667°"},
       {"51", '.', "51° 00' 00.000\"", "51.0000000000°"},
       {"-0.30", '.', "-0° 30' 00.000\"", "-0.5000000000°"},
+      // 15' 59.9999990" shows as the next minute, as its decimal value is.
+      {"51.155999999", '.', "51° 16' 00.000\"", "51.2666666639°"},
   };
   for (const Case& c : cases) {
     const auto texts = CustomCentralMeridianFromEntry(c.text, c.separator);
