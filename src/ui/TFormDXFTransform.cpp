@@ -891,7 +891,9 @@ void TFormDXFTransform::ApplyEllipsoidLock(Side s, std::optional<ReferenceFrame>
   if (combo->currentIndex() == index) return;
   // The edits must follow the locked ellipsoid: processing reads them.
   combo->setCurrentIndex(index);
-  GeodeticReferenceChange(s);
+  // Only the edits: the system handler looks the parameters up afterwards,
+  // and a lookup here would put the affine questions to the user once more.
+  WriteEllipsoidEdits(s);
 }
 
 // ---------------------------------------------------------------- ellipsoids
@@ -904,6 +906,12 @@ void TFormDXFTransform::CBGeodeticReferenceOutChange() {
 }
 
 void TFormDXFTransform::GeodeticReferenceChange(Side s) {
+  WriteEllipsoidEdits(s);
+  if (!LookupTransformationParameters()) return;
+  IsRunnable();
+}
+
+void TFormDXFTransform::WriteEllipsoidEdits(Side s) {
   SideState& st = side(s);
   const SideControls& c = st.c;
   const auto frame = static_cast<ReferenceFrame>(c.cbGeodeticReference->currentIndex());
@@ -921,8 +929,6 @@ void TFormDXFTransform::GeodeticReferenceChange(Side s) {
     c.editSemiMajorAxis->setEnabled(false);
     c.editReciprocalFlattening->setEnabled(false);
   }
-  if (!LookupTransformationParameters()) return;
-  IsRunnable();
 }
 
 void TFormDXFTransform::EditSemiMajorAxisInClick() { EllipsoidEditClick(Side::In, side(Side::In).c.editSemiMajorAxis); }

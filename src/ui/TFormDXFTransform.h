@@ -190,6 +190,7 @@ class TFormDXFTransform : public QWidget {
   void ApplyHeightControls(Side s, bool cartesian);
   void ApplyEllipsoidLock(Side s, std::optional<ReferenceFrame> locked);
   void GeodeticReferenceChange(Side s);
+  void WriteEllipsoidEdits(Side s);
   void EllipsoidEditClick(Side s, QLineEdit* edit);
   void EllipsoidEditExit(Side s, QLineEdit* edit);
   void SelectedCMDblClick(Side s);

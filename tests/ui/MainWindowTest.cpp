@@ -81,6 +81,7 @@ class MainWindowTest : public QObject {
   void processButtonNeedsAChange();
   void parameterLookup();
   void affineModelQuestions();
+  void lockedEllipsoidAddsNoAffineQuestions();
   void closingEndsTheApplication();
 };
 
@@ -896,6 +897,38 @@ void MainWindowTest::affineModelQuestions() {
   QCOMPARE(d.messages.size(), 2);
   QCOMPARE(d.unscriptedQuestions, 0);
   for (QLineEdit* edit : a) QVERIFY(!edit->isEnabled());
+}
+
+// Under the affine model with frames that have no parameters, a system change
+// asks once per lookup of the handlers (output side, then input side); a
+// system that locks its ellipsoid asks no more often than one that does not.
+void MainWindowTest::lockedEllipsoidAddsNoAffineQuestions() {
+  auto ui = MakeUi();
+  UseLists(*ui);
+  auto& w = ui->window;
+  auto& d = ui->dialogs;
+  QVERIFY(Choose(ui->In().cbCoordinatesSystems, QStringLiteral("LTM")));
+  QVERIFY(Choose(ui->In().cbGeodeticReference, kCustom));
+  QVERIFY(Choose(ui->Out().cbCoordinatesSystems, QStringLiteral("UTM")));
+  QVERIFY(Choose(ui->Out().cbGeodeticReference, kHayford));
+  d.answers.enqueue(MessageAnswer::Yes);
+  QVERIFY(ChooseIndex(w.CBTransformation(), 2));
+  QCOMPARE(d.messages.size(), 2);
+
+  auto questionsFor = [&](const QString& system) {
+    d.Clear();
+    for (int k = 0; k < 8; ++k) d.answers.enqueue(MessageAnswer::Yes);
+    if (!Choose(ui->In().cbCoordinatesSystems, system)) return -1;
+    return static_cast<int>(d.messages.size());
+  };
+  const int unlocked = questionsFor(QStringLiteral("RTM"));
+  QCOMPARE(unlocked, 4);
+  // "LTM (Oru)" locks GRS80 against the Hayford output.
+  QCOMPARE(questionsFor(kLtmOru), unlocked);
+  QCOMPARE(ui->In().cbGeodeticReference->currentText(), kGrs80);
+  QCOMPARE(ui->In().editSemiMajorAxis->text(), QStringLiteral("6378137"));
+  QCOMPARE(w.AffineEdits()[0]->text(), QStringLiteral("177.1851478228"));
+  for (QLineEdit* edit : w.AffineEdits()) QVERIFY(edit->isEnabled());
 }
 
 void MainWindowTest::closingEndsTheApplication() {
