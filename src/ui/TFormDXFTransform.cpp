@@ -3,7 +3,9 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -45,6 +47,7 @@ const QString kSameOutputQuestion =
     QStringLiteral("O arquivo de saída é igual ao arquivo de entrada.\n Tentar abrir novamente?");
 const QString kProcessAgainQuestion =
     QStringLiteral("O arquivo de saída acabou de ser processado.\n Processar novamente?");
+const QString kOverwriteQuestion = QStringLiteral("O arquivo %1 já existe.\n Deseja substituí-lo?");
 const QString kDxfFilter = QStringLiteral("Arquivo DXF (*.dxf)|*.dxf");
 const QString kAsciiFilter = QStringLiteral("Arquivo ASCII (*.dat)|*.dat|Arquivo ASCII (*.txt)|*.txt");
 const QColor kGreyText(128, 128, 128);
@@ -623,6 +626,11 @@ bool TFormDXFTransform::AskSameFile(const QString& text) {
          MessageAnswer::Yes;
 }
 
+bool TFormDXFTransform::AskOverwrite(const QString& path) {
+  return dialogs_.ShowMessage({kOverwriteQuestion.arg(QDir::toNativeSeparators(path)), kMainCaption,
+                               MessageIcon::Exclamation, MessageButtons::YesNo}) == MessageAnswer::Yes;
+}
+
 std::optional<QString> TFormDXFTransform::AskFileName(Side s) {
   const bool dxf = side(s).c.cbFileName->currentIndex() == static_cast<int>(FileKind::Dxf);
   FileDialogRequest request;
@@ -663,6 +671,9 @@ std::optional<QString> TFormDXFTransform::AskFileName(Side s) {
         if (AskSameFile(question)) continue;
         return std::nullopt;
       }
+      // The dialog asked about overwriting the name typed; the name written
+      // is another one, which may hold a file of its own. "No" chooses again.
+      if (path != result.path && QFileInfo::exists(path) && !AskOverwrite(path)) continue;
     }
     return path;
   }

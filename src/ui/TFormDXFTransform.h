@@ -201,6 +201,7 @@ class TFormDXFTransform : public QWidget {
   void ShowChosenFile(Side s, const QString& path);
   std::optional<QString> AskFileName(Side s);
   bool AskSameFile(const QString& text);
+  bool AskOverwrite(const QString& path);
   void RefreshUtmFalseNorthing(Side s);
   std::optional<CoordinateSystemKind> SelectedKind(Side s) const;
   void ShowRunMessages(const std::vector<UserMessage>& messages);

@@ -78,6 +78,7 @@ class MainWindowTest : public QObject {
   void pickerTitlesFiltersAndExtensions();
   void sameFileQuestions();
   void finalOutputNameEqualToTheInputAsks();
+  void finalOutputNameOfAnExistingFileAsks();
   void processButtonNeedsAChange();
   void parameterLookup();
   void affineModelQuestions();
@@ -689,6 +690,45 @@ void MainWindowTest::pickerTitlesFiltersAndExtensions() {
   QVERIFY(ui->In().editFileName->text().endsWith(QStringLiteral("pontos_campo.txt")));
   QCOMPARE(ui->In().editFileName->toolTip(), deep);
   QVERIFY(d.messages.isEmpty());
+}
+
+// The save dialog asks before overwriting the name typed; when the extension
+// replacement leads to another file that exists, the window asks itself.
+void MainWindowTest::finalOutputNameOfAnExistingFileAsks() {
+  QTemporaryDir dir;
+  auto ui = MakeUi();
+  auto& d = ui->dialogs;
+  QVERIFY(ChooseIndex(ui->In().cbFileName, 0));
+  const QString existing = dir.filePath(QStringLiteral("resultado.txt"));
+  WriteFile(existing, "1 2 3 4\n");
+
+  // "No": the dialog comes again; the second name is free and is taken.
+  d.PickFile(dir.filePath(QStringLiteral("resultado.xyz")), 1);
+  d.PickFile(dir.filePath(QStringLiteral("novo.xyz")), 1);
+  d.answers.enqueue(MessageAnswer::No);
+  ui->window.EditFileNameOutClick();
+  QCOMPARE(d.fileRequests.size(), 2);
+  QCOMPARE(d.messages.size(), 1);
+  QVERIFY(d.messages[0].text.contains(QDir::toNativeSeparators(existing)));
+  QCOMPARE(d.messages[0].caption, kMainCaption);
+  QCOMPARE(d.messages[0].buttons, MessageButtons::YesNo);
+  QCOMPARE(ui->window.OutputFileName(), dir.filePath(QStringLiteral("novo.txt")));
+
+  // "Yes": the existing file is the output.
+  d.Clear();
+  d.PickFile(dir.filePath(QStringLiteral("resultado")), 1);
+  d.answers.enqueue(MessageAnswer::Yes);
+  ui->window.EditFileNameOutClick();
+  QCOMPARE(d.messages.size(), 1);
+  QCOMPARE(ui->window.OutputFileName(), existing);
+
+  // The name typed already carries the final extension: the dialog's own
+  // question was enough.
+  d.Clear();
+  d.PickFile(existing, 1);
+  ui->window.EditFileNameOutClick();
+  QVERIFY(d.messages.isEmpty());
+  QCOMPARE(ui->window.OutputFileName(), existing);
 }
 
 void MainWindowTest::sameFileQuestions() {
