@@ -28,6 +28,8 @@ constexpr std::string_view kHeaderSection = "HEADER";
 constexpr std::string_view kEntitiesSection = "ENTITIES";
 constexpr std::string_view kExtentsMin = "$EXTMIN";
 constexpr std::string_view kExtentsMax = "$EXTMAX";
+// First line of a binary DXF file (followed by CR LF, SUB and a zero byte).
+constexpr std::string_view kBinaryDxfSentinel = "AutoCAD Binary DXF";
 
 constexpr int kDxfDecimals = 3;  // transformed values are written "%0.3lf"
 
@@ -122,6 +124,11 @@ bool DxfWalk::Run() {
 
   while (!input_.AtEnd()) {
     Read(code_);
+    if (code_.number == 1 && code_.View() == kBinaryDxfSentinel) {
+      // A binary drawing has no lines to walk: copying it line by line would
+      // corrupt it and transform nothing, and must not end in success.
+      return Fail({{MessageBoxKind::Interrupt, BadLineMessage(1)}}, 1);
+    }
     const int code = ParseGroupCode(code_.View()).value_or(kNoCode);
     const bool transformed =
         InRange(code, kFirstXCode, kLastXCode) &&

@@ -315,6 +315,30 @@ TEST(ConvertDxf, DrawingWithoutHeaderStillHasItsEntitiesTransformed) {
   EXPECT_EQ(lines[1].substr(0, 3), "24 ");  // the X code is line 25
 }
 
+TEST(ConvertDxf, BinaryDrawingIsRefusedNotCopied) {
+  ScratchDir dir;
+  // The sentinel of a binary DXF, then binary group data.
+  std::string binary = "AutoCAD Binary DXF\r\n\x1a";
+  binary += std::string("\0\0SECTION\0\x02HEADER\0\r\n\x09", 28);
+  const std::string in = dir.Write("binary.dxf", binary);
+  for (const FileKind kind : {FileKind::Dxf, FileKind::Ascii3D}) {
+    RecordingSink sink;
+    const RunResult result = RunConversion(StandardJob(in, dir.Path("out"), FileKind::Dxf, kind), sink);
+    EXPECT_EQ(result.status, RunResult::Status::Failed);
+    EXPECT_EQ(result.lineNumber, 1);
+    ASSERT_EQ(result.messages.size(), 1u);
+    EXPECT_EQ(result.messages[0].text, "O arquivo de entrada possui a inconsistência na linha 1!");
+    EXPECT_EQ(sink.ends, 1);
+    EXPECT_EQ(ReadAll(dir.Path("out")), "");
+  }
+  // The same words further down, or as a text, are an ordinary line.
+  const std::string text = dir.Write("text.dxf", "0\nSECTION\n2\nENTITIES\n0\nTEXT\n1\nAutoCAD Binary DXF\n"
+                                                 "0\nENDSEC\n0\nEOF\n");
+  RecordingSink sink;
+  ASSERT_TRUE(RunConversion(StandardJob(text, dir.Path("text.out"), FileKind::Dxf, FileKind::Dxf), sink).Succeeded());
+  EXPECT_EQ(ReadAll(dir.Path("text.out")), ReadAll(text));
+}
+
 TEST(ConvertDxf, WriteErrorIsNotReportedAsSuccess) {
   if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
   ScratchDir dir;
