@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -77,6 +78,7 @@ class MainWindowTest : public QObject {
   void listInputRemovesDxfFromTheOutputKinds();
   void pickerTitlesFiltersAndExtensions();
   void sameFileQuestions();
+  void longFileNamesStayReadableInTheirPanels();
   void finalOutputNameEqualToTheInputAsks();
   void finalOutputNameOfAnExistingFileAsks();
   void processButtonNeedsAChange();
@@ -729,6 +731,33 @@ void MainWindowTest::finalOutputNameOfAnExistingFileAsks() {
   ui->window.EditFileNameOutClick();
   QVERIFY(d.messages.isEmpty());
   QCOMPARE(ui->window.OutputFileName(), existing);
+}
+
+// A shortened path of wide letters is still wider than a file panel: the
+// panel keeps to its column and shows both ends of the path.
+void MainWindowTest::longFileNamesStayReadableInTheirPanels() {
+  auto ui = MakeUi();
+  auto& d = ui->dialogs;
+  QVERIFY(ChooseIndex(ui->In().cbFileName, 0));
+  d.PickFile(QStringLiteral("/home/WWWWWWWWWWWW/MMMMMMMMMMMMMM/levantamento_GGGGGG.txt"));
+  ui->window.EditFileNameInClick();
+  d.PickFile(QStringLiteral("/home/WWWWWWWWWWWW/MMMMMMMMMMMMMM/levantamento_GGGGGG_saida.dat"));
+  ui->window.EditFileNameOutClick();
+  ui->window.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&ui->window));
+  for (const auto* c : {&ui->In(), &ui->Out()}) {
+    const ClickPanel* panel = c->editFileName;
+    const QRect inGroup(panel->mapTo(c->gbFile, QPoint(0, 0)), panel->size());
+    QVERIFY(c->gbFile->contentsRect().contains(inGroup));
+    const QRect inWindow(panel->mapTo(&ui->window, QPoint(0, 0)), panel->size());
+    QVERIFY(ui->window.rect().contains(inWindow));
+    const QString shown = panel->ShownText();
+    QVERIFY(panel->fontMetrics().horizontalAdvance(shown) <= panel->contentsRect().width());
+    QVERIFY2(shown.startsWith(panel->text().left(3)), qPrintable(shown));
+    QVERIFY2(shown.endsWith(QFileInfo(panel->toolTip()).fileName().right(8)), qPrintable(shown));
+    // The text itself (what the wizard copies) is the shortened path.
+    QVERIFY(panel->text().endsWith(QFileInfo(panel->toolTip()).fileName()));
+  }
 }
 
 void MainWindowTest::sameFileQuestions() {
