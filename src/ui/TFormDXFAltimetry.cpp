@@ -185,7 +185,9 @@ void TFormDXFAltimetry::BuildPanel(Side side, QWidget* parent) {
   p.eWMean->setObjectName(QStringLiteral("EWMean") + sx);
   p.lWaveMean->setBuddy(p.eWMean);
   p.eWMean->setAccessibleName(p.pAlt->title().trimmed() + QStringLiteral(" ondulação média (m)"));
-  for (QWidget* w : {static_cast<QWidget*>(p.lh), static_cast<QWidget*>(p.lWaveMean),
+  // Every label of the panel shows the one hint, and both edits hold it too.
+  for (QWidget* w : {static_cast<QWidget*>(p.lhhh), static_cast<QWidget*>(p.lHH), static_cast<QWidget*>(p.lHmedia),
+                     static_cast<QWidget*>(p.eHMean), static_cast<QWidget*>(p.lh), static_cast<QWidget*>(p.lWaveMean),
                      static_cast<QWidget*>(p.eWMean)})
     w->setToolTip(kUndulationHint);
   waveRow->addWidget(p.lh);

@@ -63,6 +63,13 @@ void AltimetryDialogTest::initialLayout() {
   QCOMPARE(in.eHMean->text(), QStringLiteral("40"));
   QCOMPARE(in.eWMean->text(), QStringLiteral("4.95"));
   QCOMPARE(in.lWaveMean->toolTip(), QStringLiteral("Ondulação Geodéial Média"));
+  // The hint is on every label of both panels and on both edits.
+  for (const auto* panel : {&in, &out}) {
+    for (const QLabel* label : panel->pAlt->findChildren<QLabel*>())
+      QCOMPARE(label->toolTip(), QStringLiteral("Ondulação Geodéial Média"));
+    QCOMPARE(panel->eHMean->toolTip(), QStringLiteral("Ondulação Geodéial Média"));
+    QCOMPARE(panel->eWMean->toolTip(), QStringLiteral("Ondulação Geodéial Média"));
+  }
   // Input: the mean-height row visible but disabled, undulation hidden.
   QVERIFY(Shown(in.eHMean) && !in.eHMean->isEnabled());
   QVERIFY(Shown(in.lHmedia) && !in.lHmedia->isEnabled());
