@@ -319,7 +319,8 @@ TEST(ConvertDxf, BinaryDrawingIsRefusedNotCopied) {
   ScratchDir dir;
   // The sentinel of a binary DXF, then binary group data.
   std::string binary = "AutoCAD Binary DXF\r\n\x1a";
-  binary += std::string("\0\0SECTION\0\x02HEADER\0\r\n\x09", 28);
+  const char groups[] = "\0\0SECTION\0\x02HEADER\0\r\n\x09";
+  binary.append(groups, sizeof groups - 1);
   const std::string in = dir.Write("binary.dxf", binary);
   for (const FileKind kind : {FileKind::Dxf, FileKind::Ascii3D}) {
     RecordingSink sink;
