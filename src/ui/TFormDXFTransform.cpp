@@ -1097,7 +1097,10 @@ bool TFormDXFTransform::LookupTransformationParameters() {
     writeAffine(decision.affineOnYes, true);
     return true;
   }
-  for (QLineEdit* edit : affineEdits_) edit->setEnabled(false);
+  // Locked, and never with the values of another pair of frames: a frame
+  // change refused under the affine model leaves the neutral values, which
+  // are what processing then applies.
+  writeAffine(decision.affine, false);
   // Back to the model applied before. When that is the affine model itself
   // (a frame changed under it) asking again would never end: the fields
   // simply stay locked.

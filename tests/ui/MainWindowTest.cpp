@@ -966,6 +966,22 @@ void MainWindowTest::affineModelQuestions() {
   QCOMPARE(d.messages.size(), 2);
   QCOMPARE(d.unscriptedQuestions, 0);
   for (QLineEdit* edit : a) QVERIFY(!edit->isEnabled());
+
+  // Parameters accepted for one pair are not kept for another pair the user
+  // refuses to type parameters for: the locked fields go back to neutral.
+  d.Clear();
+  d.answers.enqueue(MessageAnswer::Yes);
+  QVERIFY(Choose(ui->Out().cbCoordinatesSystems, QStringLiteral("RTM")));
+  QCOMPARE(a[0]->text(), QStringLiteral("177.1851478228"));
+  d.Clear();
+  d.answers.enqueue(MessageAnswer::No);
+  QVERIFY(Choose(ui->In().cbGeodeticReference, kCustom));
+  QCOMPARE(d.messages.size(), 2);
+  QCOMPARE(w.CBTransformation()->currentIndex(), 2);
+  for (int k = 0; k < 12; ++k) {
+    QCOMPARE(a[k]->text(), identity[k]);
+    QVERIFY(!a[k]->isEnabled());
+  }
 }
 
 // Under the affine model with frames that have no parameters, a system change
