@@ -33,6 +33,32 @@ constexpr std::string_view kBinaryDxfSentinel = "AutoCAD Binary DXF";
 
 constexpr int kDxfDecimals = 3;  // transformed values are written "%0.3lf"
 
+// Codes 10-19 that some entities use for directions, offsets or sizes
+// rather than for positions: the major axis of an ELLIPSE (relative to its
+// centre), the x-axis direction of MTEXT and TOLERANCE, the direction of an
+// XLINE or RAY, the end tangents of a SPLINE, the segment and miter
+// directions of an MLINE, the U and V vectors, pixel size and clip boundary
+// of an IMAGE or WIPEOUT, and every point of a (paper-space) VIEWPORT.
+// Carried through the chain as if they were grid coordinates they would
+// become meaningless numbers hundreds of kilometres long; they are copied as
+// they are.
+struct VectorCodes {
+  std::string_view entity;
+  int first, last;
+};
+constexpr VectorCodes kVectorCodes[] = {
+    {"ELLIPSE", 11, 11}, {"MTEXT", 11, 11}, {"TOLERANCE", 11, 11}, {"XLINE", 11, 11},
+    {"RAY", 11, 11},     {"SPLINE", 12, 13}, {"MLINE", 12, 13},    {"IMAGE", 11, 14},
+    {"WIPEOUT", 11, 14}, {"VIEWPORT", 10, 17},
+};
+
+bool IsVectorCode(std::string_view entity, int code) {
+  for (const VectorCodes& v : kVectorCodes) {
+    if (v.entity == entity && code >= v.first && code <= v.last) return true;
+  }
+  return false;
+}
+
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 bool InRange(int code, int first, int last) { return code >= first && code <= last; }
@@ -96,6 +122,7 @@ class DxfWalk {
   const bool toDxf_;
   std::int64_t lineCount_ = 0;
   std::string listLine_;
+  std::string entity_;  // type of the entity being walked (the last code 0 value)
   // The lines of the pair or group being handled.
   Line code_, value_, xValue_, yCode_, yValue_, zCode_, zValue_;
 };
@@ -132,7 +159,8 @@ bool DxfWalk::Run() {
     const int code = ParseGroupCode(code_.View()).value_or(kNoCode);
     const bool transformed =
         InRange(code, kFirstXCode, kLastXCode) &&
-        (section == Section::Entities || (section == Section::Header && inExtents));
+        ((section == Section::Entities && !IsVectorCode(entity_, code)) ||
+         (section == Section::Header && inExtents));
     if (transformed) {
       if (!TransformGroup(code_, section == Section::Header)) return false;
       Step();
@@ -148,6 +176,7 @@ bool DxfWalk::Run() {
     const std::string_view value = TrimBlanks(value_.View());
     if (code == kMarkerCode) {
       inExtents = false;
+      entity_.assign(value);
       awaitingSectionName = value == kSectionMarker;
       if (value == kEndSectionMarker) {
         if (section == Section::Entities) progress_.SetStage(kStageFinishing);

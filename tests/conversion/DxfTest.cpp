@@ -288,6 +288,37 @@ TEST(ConvertDxf, DrawingCutShortInsideAGroupStopsTheRunInsteadOfInventingValues)
   }
 }
 
+TEST(ConvertDxf, DirectionVectorsAreCopiedNotCarriedAsPositions) {
+  ScratchDir dir;
+  // An ELLIPSE: centre (10), major-axis end relative to the centre (11); a
+  // LINE whose code 11 is its end point; a paper-space VIEWPORT.
+  const std::string in = dir.Write(
+      "in.dxf",
+      "0\nSECTION\n2\nENTITIES\n"
+      "0\nELLIPSE\n10\n200000\n20\n1650000\n30\n0\n11\n25.5\n21\n0\n31\n0\n40\n0.5\n"
+      "0\nLINE\n10\n200000\n20\n1650000\n11\n200100\n21\n1650100\n"
+      "0\nVIEWPORT\n67\n1\n10\n148.5\n20\n105\n30\n0\n12\n200050\n22\n1650050\n"
+      "0\nENDSEC\n0\nEOF\n");
+  const ConversionJob job = StandardJob(in, dir.Path("out.dxf"), FileKind::Dxf, FileKind::Dxf);
+  RecordingSink sink;
+  const RunResult result = RunConversion(job, sink);
+  ASSERT_TRUE(result.Succeeded());
+  EXPECT_EQ(result.pointsWritten, 3);  // the ellipse centre and the two line ends
+  PointChain chain = ChainOf(job);
+  double c[3], a[3], b[3];
+  ASSERT_TRUE(chain.Transform(200000, 1650000, 0, c));
+  ASSERT_TRUE(chain.Transform(200000, 1650000, 0, a));
+  ASSERT_TRUE(chain.Transform(200100, 1650100, 0, b));
+  EXPECT_EQ(ReadAll(dir.Path("out.dxf")),
+            "0\nSECTION\n2\nENTITIES\n"
+            "0\nELLIPSE\n10\n" + Printf3(c[0]) + "\n20\n" + Printf3(c[1]) + "\n30\n" + Printf3(c[2]) +
+            "\n11\n25.5\n21\n0\n31\n0\n40\n0.5\n"
+            "0\nLINE\n10\n" + Printf3(a[0]) + "\n20\n" + Printf3(a[1]) + "\n11\n" + Printf3(b[0]) +
+            "\n21\n" + Printf3(b[1]) + "\n"
+            "0\nVIEWPORT\n67\n1\n10\n148.5\n20\n105\n30\n0\n12\n200050\n22\n1650050\n"
+            "0\nENDSEC\n0\nEOF\n");
+}
+
 TEST(ConvertDxf, DrawingWithoutHeaderStillHasItsEntitiesTransformed) {
   ScratchDir dir;
   const std::string in = dir.Write("in.dxf",
@@ -377,10 +408,22 @@ struct CorpusReading {
   std::set<std::size_t> entityXValues;
 };
 
+// Codes 10-19 that hold directions, offsets or sizes in these entities, not
+// positions (the DXF reference's group code tables).
+bool HoldsAVector(const std::string& entity, const std::string& code) {
+  static const std::map<std::string, std::set<std::string>> vectors = {
+      {"ELLIPSE", {"11"}}, {"MTEXT", {"11"}}, {"TOLERANCE", {"11"}}, {"XLINE", {"11"}}, {"RAY", {"11"}},
+      {"SPLINE", {"12", "13"}}, {"MLINE", {"12", "13"}}, {"IMAGE", {"11", "12", "13", "14"}},
+      {"WIPEOUT", {"11", "12", "13", "14"}},
+      {"VIEWPORT", {"10", "11", "12", "13", "14", "15", "16", "17"}}};
+  const auto found = vectors.find(entity);
+  return found != vectors.end() && found->second.count(code) > 0;
+}
+
 CorpusReading ReadCorpus(const std::string& text) {
   CorpusReading r;
   r.lines = SplitLines(text, true);
-  std::string section;
+  std::string section, entity;
   for (std::size_t k = 0; k + 1 < r.lines.size(); k += 2) {
     const std::string code = Trim(r.lines[k]);
     const std::string value = Trim(r.lines[k + 1]);
@@ -388,9 +431,10 @@ CorpusReading ReadCorpus(const std::string& text) {
       r.lines.resize(k + 2);
       break;
     }
+    if (code == "0") entity = value;
     if (code == "0" && value == "ENDSEC") section.clear();
     if (code == "2" && k >= 2 && Trim(r.lines[k - 2]) == "0" && Trim(r.lines[k - 1]) == "SECTION") section = value;
-    if (section == "ENTITIES" && code.size() == 2 && code[0] == '1') {
+    if (section == "ENTITIES" && code.size() == 2 && code[0] == '1' && !HoldsAVector(entity, code)) {
       r.entityXValues.insert(k + 1);
       k += 2;  // the Y pair belongs to the group
       // A Z pair, when present, belongs to it too.
