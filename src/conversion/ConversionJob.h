@@ -23,7 +23,7 @@ struct JobSide {
   double falseEasting = 200000.0;         // metres
   double falseNorthing = 5000000.0;       // metres
   double scaleFactor = 1.0;               // on the central meridian
-  HeightKind heightKind{};
+  HeightKind heightKind = HeightKind::Orthometric;  // orthometric by default on both sides
 };
 
 struct ConversionJob {
