@@ -1,6 +1,6 @@
 // The driver carries millions of points through one chain: once built, a
-// chain must not touch the heap per point. Global operator new is replaced
-// in this test program to count allocations.
+// chain must not touch the heap per point. The program counts allocations
+// through the shared replacement of global operator new.
 
 #include <gtest/gtest.h>
 
@@ -11,23 +11,7 @@
 #include "GeodesyTestSupport.h"
 #include "geodesy/ParameterSets.h"
 #include "geodesy/PointChain.h"
-
-namespace {
-std::atomic<long> gAllocations{0};
-}
-
-void* operator new(std::size_t size) {
-  ++gAllocations;
-  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-  throw std::bad_alloc();
-}
-// The replacement new takes its storage from malloc, so free is the match;
-// GCC cannot see that through the replacement.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-#pragma GCC diagnostic pop
+#include "HeapCounter.h"
 
 namespace transref {
 namespace {
@@ -48,11 +32,11 @@ TEST(ChainAllocationTest, TransformAllocatesNothingPerPoint) {
        {BuildDatumStep(kIsogonalHayfordToGrs80), BuildAffineDatumStep(AffineParameters{})}) {
     PointChain chain(in, out, step, AltimetrySettings{});
     double result[3];
-    const long before = gAllocations.load();
+    const std::size_t before = transref::testing::HeapAllocations();
     for (int i = 0; i < 1000; ++i) {
       ASSERT_TRUE(chain.Transform(180000.0 + i, 1650000.0 - i, 35.0, result));
     }
-    EXPECT_EQ(gAllocations.load() - before, 0);
+    EXPECT_EQ(transref::testing::HeapAllocations() - before, 0u);
   }
 }
 

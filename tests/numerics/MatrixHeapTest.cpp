@@ -6,20 +6,7 @@
 #include <new>
 
 #include "numerics/ZRTMatrix.h"
-
-namespace {
-std::size_t gHeapAllocations = 0;
-}
-void* operator new(std::size_t size) {
-  ++gHeapAllocations;
-  if (void* memory = std::malloc(size ? size : 1)) return memory;
-  throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) { return operator new(size); }
-void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete[](void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
-void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
+#include "HeapCounter.h"
 
 namespace {
 
@@ -34,18 +21,18 @@ TEST(MatrixHeap, PointStepUsesNoHeap) {
     translation[k] = 10.0 * k;
     point[k] = 1000.0 + k;
   }
-  const std::size_t before = gHeapAllocations;
+  const std::size_t before = transref::testing::HeapAllocations();
   ZRTMatrix result = rotation * point + translation;
   const ZRTMatrix scaled = 1.000001 * rotation;
   const ZRTMatrix copy = result;
-  EXPECT_EQ(gHeapAllocations, before);
+  EXPECT_EQ(transref::testing::HeapAllocations(), before);
   EXPECT_EQ(result.Count(), 3);
   EXPECT_EQ(copy[2], result[2]);
   EXPECT_EQ(scaled.Count(), 9);
 
   // A large matrix does use the heap (the counter works).
   const ZRTMatrix large(20, 20);
-  EXPECT_GT(gHeapAllocations, before);
+  EXPECT_GT(transref::testing::HeapAllocations(), before);
 }
 
 }  // namespace

@@ -7,20 +7,8 @@
 #include <numeric>
 #include <string>
 
-// Counts heap allocations so that the inline storage promise is checked.
-namespace {
-std::size_t gHeapAllocations = 0;
-}
-void* operator new(std::size_t size) {
-  ++gHeapAllocations;
-  if (void* memory = std::malloc(size ? size : 1)) return memory;
-  throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) { return operator new(size); }
-void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete[](void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
-void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
+// Heap allocations are counted so that the inline storage promise is checked.
+#include "HeapCounter.h"
 
 namespace {
 
@@ -200,7 +188,7 @@ TEST(ZRTGenericArrayTest, InjectedOutOfMemoryLeavesArrayEmptyWithFatalReport) {
 }
 
 TEST(ZRTGenericArrayTest, SmallArraysStayOffTheHeap) {
-  const std::size_t before = gHeapAllocations;
+  const std::size_t before = transref::testing::HeapAllocations();
   {
     ZRTArray matrix(9);
     ZRTArray vector(3);
@@ -210,9 +198,9 @@ TEST(ZRTGenericArrayTest, SmallArraysStayOffTheHeap) {
     ZRTArrayOfChar line(128);
     ZRTArrayOfUint table(3);
   }
-  EXPECT_EQ(gHeapAllocations, before);
+  EXPECT_EQ(transref::testing::HeapAllocations(), before);
   ZRTArray large(kInline + 1);
-  EXPECT_EQ(gHeapAllocations, before + 1);
+  EXPECT_EQ(transref::testing::HeapAllocations(), before + 1);
 }
 
 }  // namespace
