@@ -6,6 +6,8 @@
 //   conversion_bench convert KIND IN OUT    the engine, "Gauß-Krüger (Oru)" on Hayford to
 //                                           "LTM (Oru)" on GRS80 with set B (KIND: list or dxf)
 //   conversion_bench floor IN OUT           read, split, parse and format each list line
+//   conversion_bench floor-dxf IN OUT       read each drawing line, parse and format the
+//                                           coordinate values (codes 10-39), copy the rest
 //
 // Each run prints one line: "<what> <points> points <seconds> s <points/s> points/s".
 #include <charconv>
@@ -151,6 +153,44 @@ int Floor(const char* in, const char* out) {
   return 0;
 }
 
+// The drawing floor: every line read and written; code lines read as
+// integers, the values of codes 10-39 parsed with std::from_chars and written
+// "%0.3lf" with std::to_chars, every other line copied.
+int FloorDxf(const char* in, const char* out) {
+  const double start = Now();
+  auto input = TextFile::Open(in, TextFile::Mode::Read);
+  auto output = TextFile::Open(out, TextFile::Mode::Write);
+  if (!input || !output) return 1;
+  char line[TextFile::kLineBufferSize];
+  long points = 0;
+  bool codeLine = true;
+  int code = -1;
+  while (!input->AtEnd()) {
+    const std::size_t length = input->ReadLine(line);
+    std::string_view text(line, length);
+    if (codeLine) {
+      std::size_t i = 0;
+      while (i < length && line[i] == ' ') ++i;
+      code = -1;
+      std::from_chars(line + i, line + length, code);
+      output->WriteLine(text);
+    } else if (code >= 10 && code <= 39) {
+      double value = 0.0;
+      std::from_chars(line, line + length, value);
+      char digits[400];
+      const char* end = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, 3).ptr;
+      output->WriteLine(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+      if (code <= 19) ++points;
+    } else {
+      output->WriteLine(text);
+    }
+    codeLine = !codeLine;
+  }
+  if (!output->Close()) return 1;
+  Report("floor-dxf", points, Now() - start);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -159,7 +199,8 @@ int main(int argc, char** argv) {
   if (command == "generate-dxf" && argc == 4) return GenerateDxf(std::atol(argv[2]), argv[3]);
   if (command == "convert" && argc == 5) return Convert(argv[2], argv[3], argv[4]);
   if (command == "floor" && argc == 4) return Floor(argv[2], argv[3]);
+  if (command == "floor-dxf" && argc == 4) return FloorDxf(argv[2], argv[3]);
   std::fprintf(stderr,
-               "usage: conversion_bench generate-list N PATH | generate-dxf N PATH | convert list|dxf IN OUT | floor IN OUT\n");
+               "usage: conversion_bench generate-list N PATH | generate-dxf N PATH | convert list|dxf IN OUT | floor IN OUT | floor-dxf IN OUT\n");
   return 2;
 }
