@@ -148,6 +148,7 @@ bool DxfWalk::Run() {
   Section section = Section::None;
   bool awaitingSectionName = false;
   bool inExtents = false;  // inside the header variable $EXTMIN or $EXTMAX
+  bool sawEntities = false;
 
   while (!input_.AtEnd()) {
     Read(code_);
@@ -189,7 +190,10 @@ bool DxfWalk::Run() {
       section = value == kHeaderSection     ? Section::Header
                 : value == kEntitiesSection ? Section::Entities
                                             : Section::Other;
-      if (section == Section::Entities) progress_.SetStage(kStageProcessing);
+      if (section == Section::Entities) {
+        sawEntities = true;
+        progress_.SetStage(kStageProcessing);
+      }
     } else {
       awaitingSectionName = false;
       if (code == kVariableCode && section == Section::Header) {
@@ -198,6 +202,9 @@ bool DxfWalk::Run() {
     }
     if (output_.HasWriteError()) return Fail({{MessageBoxKind::Interrupt, std::string(kWriteError)}}, 0);
   }
+  // A file without an entities section is no drawing (a point list chosen
+  // as DXF, say): copying it unchanged must not be reported as a conversion.
+  if (!sawEntities) return Fail({{MessageBoxKind::Interrupt, std::string(kNoEntitiesError)}}, 0);
   return true;
 }
 

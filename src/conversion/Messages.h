@@ -28,6 +28,10 @@ inline constexpr std::string_view kScaleFactorError = "Fator de escala do sistem
 inline constexpr std::string_view kCentralMeridianError = "Meridiano central inválido!";
 inline constexpr std::string_view kSameFileError =
     "O arquivo de saída não pode ser o próprio arquivo de entrada!";
+// A "drawing" without an entities section (a point list or some other text
+// chosen as DXF): nothing in it could be transformed.
+inline constexpr std::string_view kNoEntitiesError =
+    "O arquivo de entrada não possui a seção ENTITIES de um desenho DXF!";
 inline constexpr std::string_view kFileKindError =
     "O tipo de arquivo não combina com o sistema de coordenadas escolhido!";
 

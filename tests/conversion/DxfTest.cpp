@@ -319,6 +319,23 @@ TEST(ConvertDxf, DirectionVectorsAreCopiedNotCarriedAsPositions) {
             "0\nENDSEC\n0\nEOF\n");
 }
 
+TEST(ConvertDxf, FileWithoutEntitiesSectionIsNotReportedAsConverted) {
+  ScratchDir dir;
+  // A point list chosen as a drawing, and a drawing holding only a header.
+  for (const std::string& text : {std::string("1 200000 1650000 10\n2 200100 1650100 11\n"),
+                                 std::string("0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1009\n0\nENDSEC\n0\nEOF\n")}) {
+    const std::string in = dir.Write("not-a-drawing.dxf", text);
+    RecordingSink sink;
+    const RunResult result =
+        RunConversion(StandardJob(in, dir.Path("out.dxf"), FileKind::Dxf, FileKind::Dxf), sink);
+    EXPECT_EQ(result.status, RunResult::Status::Failed);
+    ASSERT_EQ(result.messages.size(), 1u);
+    EXPECT_EQ(result.messages[0].kind, MessageBoxKind::Interrupt);
+    EXPECT_EQ(result.messages[0].text, "O arquivo de entrada não possui a seção ENTITIES de um desenho DXF!");
+    EXPECT_EQ(sink.ends, 1);
+  }
+}
+
 TEST(ConvertDxf, DrawingWithoutHeaderStillHasItsEntitiesTransformed) {
   ScratchDir dir;
   const std::string in = dir.Write("in.dxf",
