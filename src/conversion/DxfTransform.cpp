@@ -52,6 +52,11 @@ constexpr VectorCodes kVectorCodes[] = {
     {"WIPEOUT", 11, 14}, {"VIEWPORT", 10, 17},
 };
 
+// Code 67 with the value 1 puts an entity in paper space: its coordinates
+// are sheet units of a layout, not ground coordinates, and are copied.
+constexpr int kSpaceCode = 67;
+constexpr std::string_view kPaperSpace = "1";
+
 bool IsVectorCode(std::string_view entity, int code) {
   for (const VectorCodes& v : kVectorCodes) {
     if (v.entity == entity && code >= v.first && code <= v.last) return true;
@@ -123,6 +128,7 @@ class DxfWalk {
   std::int64_t lineCount_ = 0;
   std::string listLine_;
   std::string entity_;  // type of the entity being walked (the last code 0 value)
+  bool paperSpace_ = false;  // the entity being walked lies in paper space
   // The lines of the pair or group being handled.
   Line code_, value_, xValue_, yCode_, yValue_, zCode_, zValue_;
 };
@@ -160,7 +166,7 @@ bool DxfWalk::Run() {
     const int code = ParseGroupCode(code_.View()).value_or(kNoCode);
     const bool transformed =
         InRange(code, kFirstXCode, kLastXCode) &&
-        ((section == Section::Entities && !IsVectorCode(entity_, code)) ||
+        ((section == Section::Entities && !paperSpace_ && !IsVectorCode(entity_, code)) ||
          (section == Section::Header && inExtents));
     if (transformed) {
       if (!TransformGroup(code_, section == Section::Header)) return false;
@@ -178,6 +184,7 @@ bool DxfWalk::Run() {
     if (code == kMarkerCode) {
       inExtents = false;
       entity_.assign(value);
+      paperSpace_ = false;
       awaitingSectionName = value == kSectionMarker;
       if (value == kEndSectionMarker) {
         if (section == Section::Entities) progress_.SetStage(kStageFinishing);
@@ -196,6 +203,7 @@ bool DxfWalk::Run() {
       }
     } else {
       awaitingSectionName = false;
+      if (code == kSpaceCode) paperSpace_ = value == kPaperSpace;
       if (code == kVariableCode && section == Section::Header) {
         inExtents = value == kExtentsMin || value == kExtentsMax;
       }

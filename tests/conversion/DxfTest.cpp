@@ -319,6 +319,29 @@ TEST(ConvertDxf, DirectionVectorsAreCopiedNotCarriedAsPositions) {
             "0\nENDSEC\n0\nEOF\n");
 }
 
+TEST(ConvertDxf, PaperSpaceEntitiesKeepTheirSheetCoordinates) {
+  ScratchDir dir;
+  const std::string in = dir.Write(
+      "in.dxf",
+      "0\nSECTION\n2\nENTITIES\n"
+      "0\nLINE\n8\nCARIMBO\n67\n1\n10\n10.0\n20\n10.0\n11\n287.0\n21\n10.0\n"
+      "0\nPOINT\n8\nPONTOS\n67\n0\n10\n200000\n20\n1650000\n30\n7\n"
+      "0\nENDSEC\n0\nEOF\n");
+  const ConversionJob job = StandardJob(in, dir.Path("out.dxf"), FileKind::Dxf, FileKind::Dxf);
+  RecordingSink sink;
+  const RunResult result = RunConversion(job, sink);
+  ASSERT_TRUE(result.Succeeded());
+  EXPECT_EQ(result.pointsWritten, 1);
+  PointChain chain = ChainOf(job);
+  double p[3];
+  ASSERT_TRUE(chain.Transform(200000, 1650000, 7, p));
+  EXPECT_EQ(ReadAll(dir.Path("out.dxf")),
+            "0\nSECTION\n2\nENTITIES\n"
+            "0\nLINE\n8\nCARIMBO\n67\n1\n10\n10.0\n20\n10.0\n11\n287.0\n21\n10.0\n"
+            "0\nPOINT\n8\nPONTOS\n67\n0\n10\n" + Printf3(p[0]) + "\n20\n" + Printf3(p[1]) + "\n30\n" +
+            Printf3(p[2]) + "\n0\nENDSEC\n0\nEOF\n");
+}
+
 TEST(ConvertDxf, FileWithoutEntitiesSectionIsNotReportedAsConverted) {
   ScratchDir dir;
   // A point list chosen as a drawing, and a drawing holding only a header.
@@ -441,6 +464,7 @@ CorpusReading ReadCorpus(const std::string& text) {
   CorpusReading r;
   r.lines = SplitLines(text, true);
   std::string section, entity;
+  bool paperSpace = false;  // code 67 = 1: sheet coordinates of a layout
   for (std::size_t k = 0; k + 1 < r.lines.size(); k += 2) {
     const std::string code = Trim(r.lines[k]);
     const std::string value = Trim(r.lines[k + 1]);
@@ -448,10 +472,14 @@ CorpusReading ReadCorpus(const std::string& text) {
       r.lines.resize(k + 2);
       break;
     }
-    if (code == "0") entity = value;
+    if (code == "0") {
+      entity = value;
+      paperSpace = false;
+    }
+    if (code == "67") paperSpace = value == "1";
     if (code == "0" && value == "ENDSEC") section.clear();
     if (code == "2" && k >= 2 && Trim(r.lines[k - 2]) == "0" && Trim(r.lines[k - 1]) == "SECTION") section = value;
-    if (section == "ENTITIES" && code.size() == 2 && code[0] == '1' && !HoldsAVector(entity, code)) {
+    if (section == "ENTITIES" && code.size() == 2 && code[0] == '1' && !paperSpace && !HoldsAVector(entity, code)) {
       r.entityXValues.insert(k + 1);
       k += 2;  // the Y pair belongs to the group
       // A Z pair, when present, belongs to it too.
