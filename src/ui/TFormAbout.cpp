@@ -34,7 +34,14 @@ QString UserGuidePath() {
   const QString besideProgram =
       QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("%1/%2").arg(kGuideFromBin, kGuideName));
   if (QFileInfo::exists(besideProgram)) return QFileInfo(besideProgram).canonicalFilePath();
-  return QString::fromUtf8(TRANSREF_USER_GUIDE_FILE);
+  const QString installed = QString::fromUtf8(TRANSREF_USER_GUIDE_FILE);
+#ifdef TRANSREF_SOURCE_GUIDE_FILE
+  // A program started from its build tree (not installed yet) shows the
+  // guide of the source tree it was built from.
+  const QString inSources = QString::fromUtf8(TRANSREF_SOURCE_GUIDE_FILE);
+  if (!QFileInfo::exists(installed) && QFileInfo::exists(inSources)) return inSources;
+#endif
+  return installed;
 }
 
 QString UserGuideUrl() { return QUrl::fromLocalFile(UserGuidePath()).toString(); }

@@ -3,12 +3,14 @@
 // the program, and exceptions shown instead of ending silently.
 
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
 #include <QSignalSpy>
 #include <QTextBrowser>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 #include <stdexcept>
 
@@ -262,7 +264,10 @@ void StartUpTest::introductionPointsToUserGuide() {
   QVERIFY(text.trimmed().startsWith(QStringLiteral("Prezado Usuário.")));
   QVERIFY(html.contains(UserGuideUrl().toHtmlEscaped()));
   QVERIFY(UserGuideUrl().startsWith(QStringLiteral("file:///")));
-  QVERIFY(UserGuideUrl().endsWith(QStringLiteral("/share/doc/transref/guia-do-usuario.html")));
+  QVERIFY(UserGuideUrl().endsWith(QStringLiteral("/guia-do-usuario.html")));
+  // Installed or not, the address leads to a guide that is there (from a
+  // build tree it is the source tree's copy).
+  QVERIFY(QFileInfo::exists(QUrl(UserGuideUrl()).toLocalFile()));
   for (const char* word : {"engenheiro cartógrafo", "engenheiro agrimensor", "geógrafo", "projeções cartográficas",
                            "coordenadas cartesianas"}) {
     QVERIFY2(text.contains(QString::fromUtf8(word)), word);
