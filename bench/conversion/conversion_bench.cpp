@@ -120,10 +120,12 @@ int Floor(const char* in, const char* out) {
   auto input = TextFile::Open(in, TextFile::Mode::Read);
   auto output = TextFile::Open(out, TextFile::Mode::Write);
   if (!input || !output) return 1;
-  char line[TextFile::kLineBufferSize];
   long points = 0;
   while (!input->AtEnd()) {
-    const std::size_t length = input->ReadLine(line);
+    std::string_view view;
+    input->ReadLine(view);
+    const char* line = view.data();
+    const std::size_t length = view.size();
     if (length == 0) break;
     std::string_view fields[4];
     int count = 0;
@@ -161,13 +163,14 @@ int FloorDxf(const char* in, const char* out) {
   auto input = TextFile::Open(in, TextFile::Mode::Read);
   auto output = TextFile::Open(out, TextFile::Mode::Write);
   if (!input || !output) return 1;
-  char line[TextFile::kLineBufferSize];
   long points = 0;
   bool codeLine = true;
   int code = -1;
   while (!input->AtEnd()) {
-    const std::size_t length = input->ReadLine(line);
-    std::string_view text(line, length);
+    std::string_view text;
+    input->ReadLine(text);
+    const char* line = text.data();
+    const std::size_t length = text.size();
     if (codeLine) {
       std::size_t i = 0;
       while (i < length && line[i] == ' ') ++i;

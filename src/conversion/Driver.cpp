@@ -24,15 +24,19 @@ bool ConvertList(const ConversionJob& job, PointChain& chain, TextFile& input, T
                  ProgressSink& progress, RunResult& result) {
   progress.SetStage(kStageProcessing);
   const bool geographicInput = job.input.system == CoordinateSystemKind::Geographic;
-  char line[TextFile::kLineBufferSize];
   std::string outputLine;
   int lineNumber = 0;
   while (!input.AtEnd()) {
-    const std::size_t length = input.ReadLine(line);
+    std::string_view line;
+    const TextFile::LineRead read = input.ReadLine(line);
     ++lineNumber;
     result.linesRead = lineNumber;
-    if (length == 0) break;
-    ParsedLine parsed = ParsePointLine({line, length}, job.inputKind, lineNumber, job.listDecimalSeparator);
+    if (read == TextFile::LineRead::TooLong) {
+      SetFailure(result, {Interrupt(BadLineMessage(lineNumber))}, lineNumber);
+      return false;
+    }
+    if (line.empty()) break;
+    ParsedLine parsed = ParsePointLine(line, job.inputKind, lineNumber, job.listDecimalSeparator);
     if (!parsed.record) {
       SetFailure(result, std::move(parsed.messages), lineNumber);
       return false;

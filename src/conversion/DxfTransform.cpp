@@ -76,10 +76,9 @@ std::string_view TrimBlanks(std::string_view s) {
 
 // One line as read, with its 1-based number in the file.
 struct Line {
-  char text[TextFile::kLineBufferSize];
-  std::size_t length = 0;
+  std::string text;
   std::int64_t number = 0;
-  std::string_view View() const { return {text, length}; }
+  std::string_view View() const { return text; }
 };
 
 class DxfWalk {
@@ -95,9 +94,17 @@ class DxfWalk {
  private:
   enum class Section { None, Header, Entities, Other };
 
-  void Read(Line& line) {
-    line.length = input_.ReadLine(line.text);
+  // Reads the next line whole; a line over the reader's bound stops the run
+  // naming it (it is never split or cut).
+  bool Read(Line& line) {
+    std::string_view text;
+    const bool tooLong = input_.ReadLine(text) == TextFile::LineRead::TooLong;
+    line.text.assign(text);
     line.number = ++lineCount_;
+    if (tooLong) {
+      return Fail({{MessageBoxKind::Interrupt, BadLineMessage(static_cast<int>(line.number))}}, line.number);
+    }
+    return true;
   }
   void Step() { progress_.Step(input_.Position()); }
   // Writes a line to a drawing output; a list output receives only points.
@@ -157,7 +164,7 @@ bool DxfWalk::Run() {
   bool sawEntities = false;
 
   while (!input_.AtEnd()) {
-    Read(code_);
+    if (!Read(code_)) return false;
     if (code_.number == 1 && code_.View() == kBinaryDxfSentinel) {
       // A binary drawing has no lines to walk: copying it line by line would
       // corrupt it and transform nothing, and must not end in success.
@@ -176,7 +183,7 @@ bool DxfWalk::Run() {
     Copy(code_);
     Step();
     if (input_.AtEnd()) break;  // a code without its value ends the drawing
-    Read(value_);
+    if (!Read(value_)) return false;
     Copy(value_);
     Step();
 
@@ -227,8 +234,7 @@ bool DxfWalk::TransformGroup(const Line& xCode, bool headerExtents) {
     if (input_.AtEnd()) {
       return Fail({{MessageBoxKind::Interrupt, BadLineMessage(static_cast<int>(xCode.number))}}, xCode.number);
     }
-    Read(line);
-    return true;
+    return Read(line);
   };
   if (!readGroupLine(xValue_) || !ReadValue(xValue_, x)) return false;
   if (!readGroupLine(yCode_)) return false;  // taken as the Y code whatever it holds
@@ -240,7 +246,7 @@ bool DxfWalk::TransformGroup(const Line& xCode, bool headerExtents) {
   bool hasZ = false;
   if (!input_.AtEnd()) {
     const std::int64_t mark = input_.Position();
-    Read(zCode_);
+    if (!Read(zCode_)) return false;
     if (InRange(ParseGroupCode(zCode_.View()).value_or(kNoCode), kFirstZCode, kLastZCode)) {
       if (!readGroupLine(zValue_) || !ReadValue(zValue_, z)) return false;
       hasZ = true;

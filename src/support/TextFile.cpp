@@ -78,47 +78,55 @@ bool TextFile::Refill() {
   }
 }
 
-std::size_t TextFile::ReadLine(char* out, bool* consumed) {
-  std::size_t stored = 0;
+TextFile::LineRead TextFile::ReadLine(std::string_view& line) {
+  line = {};
+  if (mode_ != Mode::Read || closed_) return LineRead::End;
+  if (begin_ == end_ && !Refill()) return LineRead::End;
+
+  // The usual case: the whole line lies in the buffer and is viewed there.
+  const char* start = buffer_.get() + begin_;
+  if (const void* found = std::memchr(start, kLineFeed, end_ - begin_)) {
+    std::size_t length = static_cast<std::size_t>(static_cast<const char*>(found) - start);
+    begin_ += length + 1;
+    if (length > 0 && start[length - 1] == kCarriageReturn) --length;  // CR LF is one line end
+    line = std::string_view(start, length);
+    return LineRead::Line;
+  }
+
+  // The line goes on past the buffer: gather it block by block. A line over
+  // the bound is consumed through its line end but not kept.
+  longLine_.clear();
+  bool tooLong = false;
   bool sawLineFeed = false;
-  while (stored < kLineBufferSize) {
-    if (begin_ == end_ && !Refill()) break;
-    const std::size_t available = std::min(end_ - begin_, kLineBufferSize - stored);
-    const char* start = buffer_.get() + begin_;
-    const void* found = std::memchr(start, kLineFeed, available);
+  for (;;) {
+    const char* block = buffer_.get() + begin_;
+    const std::size_t available = end_ - begin_;
+    const void* found = std::memchr(block, kLineFeed, available);
     const std::size_t take =
-        found ? static_cast<std::size_t>(static_cast<const char*>(found) - start) + 1
-              : available;
-    std::memcpy(out + stored, start, take);
-    stored += take;
+        found ? static_cast<std::size_t>(static_cast<const char*>(found) - block) : available;
+    // One character beyond the bound may be the CR of a CR LF.
+    if (!tooLong && longLine_.size() + take > kMaxLineLength + 1) {
+      tooLong = true;
+      longLine_.clear();
+      longLine_.shrink_to_fit();
+    }
+    if (!tooLong) longLine_.append(block, take);
     begin_ += take;
     if (found) {
+      ++begin_;
       sawLineFeed = true;
       break;
     }
+    if (!Refill()) break;
   }
-  // CR LF is one line end, as the text mode of the files' home platform reads
-  // it: when the buffer fills exactly on the CR of a CR LF, the LF belongs to
-  // this line too (otherwise it would end an empty line of its own, which
-  // stops a list early and breaks the code/value rhythm of a drawing).
-  // The CR then takes the place of the line feed that gives way to the
-  // terminator below.
-  const bool lineEndAtLimit = !sawLineFeed && stored == kLineBufferSize &&
-                              out[stored - 1] == kCarriageReturn &&
-                              (begin_ < end_ || Refill()) && buffer_[begin_] == kLineFeed;
-  if (lineEndAtLimit) ++begin_;
-  if (consumed) *consumed = stored > 0;
-  std::size_t kept = stored;
-  // The last character read gives way to the terminator when the read ended
-  // on a line feed or on a full buffer; at the end of the file the failed
-  // read adds nothing.
-  if (sawLineFeed || stored == kLineBufferSize) {
-    --kept;
-    // CR before LF belongs to the line end.
-    if (sawLineFeed && kept > 0 && out[kept - 1] == kCarriageReturn) --kept;
+  if (tooLong) return LineRead::TooLong;
+  if (sawLineFeed && !longLine_.empty() && longLine_.back() == kCarriageReturn) longLine_.pop_back();
+  if (longLine_.size() > kMaxLineLength) {
+    longLine_.clear();
+    return LineRead::TooLong;
   }
-  out[kept] = '\0';
-  return kept;
+  line = longLine_;
+  return LineRead::Line;
 }
 
 bool TextFile::AtEnd() {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 
 namespace ZRTPrimitiveSys {
@@ -19,9 +20,17 @@ class TextFile {
 
   // Size of the read and write buffers.
   static constexpr std::size_t kBufferSize = std::size_t{1} << 16;
-  // Characters a line read may hold, including the one overwritten by the
-  // terminator: a longer line keeps 2559 characters.
-  static constexpr std::size_t kLineBufferSize = 2560;
+  // Longest line a read takes whole (1 MiB). A longer line is never split or
+  // cut: the read says so, and the caller stops naming the line. No list
+  // line or drawing value comes near it; the bound keeps memory flat on a
+  // file without line ends.
+  static constexpr std::size_t kMaxLineLength = std::size_t{1} << 20;
+
+  enum class LineRead {
+    Line,     // a line was read (possibly empty)
+    End,      // nothing was left to read
+    TooLong,  // the line (consumed through its line end) exceeds kMaxLineLength
+  };
 
   // Opens the file; nullptr when it cannot be opened (no report here).
   static std::unique_ptr<TextFile> Open(const char* path, Mode mode);
@@ -33,13 +42,11 @@ class TextFile {
   Mode GetMode() const noexcept { return mode_; }
 
   // Reading.
-  // Reads the next line into out (capacity kLineBufferSize, zero-terminated):
-  // characters up to a line feed, at most kLineBufferSize of them, or up to
-  // the end of the file.  The line feed is dropped, as is one carriage return
-  // just before it; when kLineBufferSize characters were read without a line
-  // feed the last of them is lost.  Returns the number of characters kept.
-  // `consumed` (optional) tells whether any byte was read.
-  std::size_t ReadLine(char* out, bool* consumed = nullptr);
+  // Reads the next line whole: the characters up to a line feed or up to the
+  // end of the file. The line feed is dropped, as is one carriage return just
+  // before it. `line` views the characters until the next call on this file
+  // (it is empty for End and TooLong).
+  LineRead ReadLine(std::string_view& line);
   // True when no character remains to be read.
   bool AtEnd();
   // Byte offset of the next unread byte (reading) or of the next byte to be
@@ -76,6 +83,7 @@ class TextFile {
   std::size_t begin_ = 0;            // next unread byte / unused
   std::size_t end_ = 0;              // end of valid data / bytes pending
   std::int64_t bufferOffset_ = 0;    // file offset of buffer_[0]
+  std::string longLine_;             // a line that crosses the end of the buffer
   bool eof_ = false;
   bool readError_ = false;
   bool writeError_ = false;

@@ -146,11 +146,10 @@ std::string_view ZRTStrings::WordView(std::int32_t n) const noexcept {
 ZRTStrings ZRTStrings::Word(std::int32_t n) const { return ZRTStrings(WordView(n)); }
 
 bool ZRTStrings::ReadLine(transref::TextFile& file) {
-  char line[transref::TextFile::kLineBufferSize];
-  bool consumed = false;
-  const std::size_t length = file.ReadLine(line, &consumed);
-  SetText(std::string_view(line, length));
-  return consumed;
+  std::string_view line;
+  const transref::TextFile::LineRead read = file.ReadLine(line);
+  SetText(line);
+  return read != transref::TextFile::LineRead::End;
 }
 
 bool ZRTStrings::PrintLine(transref::TextFile& file) const {

@@ -65,8 +65,9 @@ class ZRTStrings : public virtual ZRTObjects,
   ZRTStrings Word(std::int32_t n) const;
   std::string_view WordView(std::int32_t n) const noexcept;
 
-  // Replaces the text with the next line of the file (see
-  // TextFile::ReadLine); false when nothing was left to read.
+  // Replaces the text with the next line of the file, read whole (see
+  // TextFile::ReadLine; a line over its bound gives the empty text); false
+  // when nothing was left to read.
   bool ReadLine(transref::TextFile& file);
   // Writes "%s\n" with the text.
   bool PrintLine(transref::TextFile& file) const;

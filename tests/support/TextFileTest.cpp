@@ -91,27 +91,33 @@ TEST_F(TextFileTest, LineEndsFinalLineAndEmptyLines) {
   EXPECT_EQ(Lines(Write("cr.txt", "a\rb\r\r\nc\r")), (LineList{"a\rb\r", "c\r"}));
 }
 
-TEST_F(TextFileTest, LongLinesKeep2559Characters) {
-  const std::string l2559(2559, 'a');
+TEST_F(TextFileTest, LongLinesAreReadWholeNeverSplit) {
+  // Lines around the old 2559-character limit and across the 64 KiB buffer
+  // come back whole, with LF or CR LF, and no phantom empty line follows.
   const std::string l2560(2560, 'b');
   const std::string l2561 = std::string(2559, 'c') + "XY";
-  const std::string path = Write("long.txt", l2559 + "\n" + l2560 + "\n" + l2561 + "\nfim\n");
-  // 2559 characters and the LF fit; 2560 lose the 2560th, and the LF after
-  // it then ends an empty line; the third loses 'X' and keeps "Y".
-  EXPECT_EQ(Lines(path), (LineList{l2559, std::string(2559, 'b'), "", std::string(2559, 'c'), "Y",
-                                "fim"}));
-  const std::string crlf = Write("longcrlf.txt", std::string(2558, 'd') + "\r\nz\r\n");
-  EXPECT_EQ(Lines(crlf), (LineList{std::string(2558, 'd'), "z"}));
-  // A line of exactly 2559 characters reads the same with CR LF as with LF:
-  // the CR LF is one line end, not a line end followed by an empty line.
-  const std::string full(2559, 'e');
-  EXPECT_EQ(Lines(Write("fullcrlf.txt", full + "\r\nz\r\n")), (LineList{full, "z"}));
-  EXPECT_EQ(Lines(Write("fullcrlfend.txt", full + "\r\n")), (LineList{full}));
-  // A CR of the line itself just before that CR LF stays in the line.
-  const std::string withCr = std::string(2558, 'e') + "\r";
-  EXPECT_EQ(Lines(Write("datacr.txt", withCr + "\r\nz\n")), (LineList{withCr, "z"}));
-  // A lone CR at the limit is the 2560th character: lost, as before.
-  EXPECT_EQ(Lines(Write("lonecr.txt", full + "\rz\n")), (LineList{full, "z"}));
+  const std::string huge(3 * TextFile::kBufferSize + 17, 'h');
+  const std::string path =
+      Write("long.txt", l2560 + "\n" + l2561 + "\r\n" + huge + "\r\nfim\n" + huge + "\r");
+  EXPECT_EQ(Lines(path), (LineList{l2560, l2561, huge, "fim", huge + "\r"}));
+
+  // Over the bound: the read says so instead of cutting, and the next line
+  // is the one after it.
+  const std::string over(TextFile::kMaxLineLength + 1, 'o');
+  auto file = TryOpenFile(Write("over.txt", "a\n" + over + "\r\nb\n" +
+                                                std::string(TextFile::kMaxLineLength, 'k') + "\r\n")
+                              .c_str(),
+                          "r");
+  std::string_view line;
+  EXPECT_EQ(file->ReadLine(line), TextFile::LineRead::Line);
+  EXPECT_EQ(line, "a");
+  EXPECT_EQ(file->ReadLine(line), TextFile::LineRead::TooLong);
+  EXPECT_TRUE(line.empty());
+  EXPECT_EQ(file->ReadLine(line), TextFile::LineRead::Line);
+  EXPECT_EQ(line, "b");
+  EXPECT_EQ(file->ReadLine(line), TextFile::LineRead::Line);  // exactly at the bound, CR LF dropped
+  EXPECT_EQ(line.size(), TextFile::kMaxLineLength);
+  EXPECT_EQ(file->ReadLine(line), TextFile::LineRead::End);
 }
 
 TEST_F(TextFileTest, ReadsAcrossTheBufferBoundary) {
@@ -229,8 +235,8 @@ TEST_F(TextFileTest, ReadingAndWritingModesDoNotMix) {
   EXPECT_FALSE(reader->Write("x"));
   EXPECT_TRUE(reader->Close());
   auto writer = TryOpenFile((folder_ / "w.txt").c_str(), "w");
-  char line[TextFile::kLineBufferSize];
-  EXPECT_EQ(writer->ReadLine(line), 0u);
+  std::string_view line;
+  EXPECT_EQ(writer->ReadLine(line), TextFile::LineRead::End);
   EXPECT_TRUE(writer->AtEnd());
 }
 
