@@ -14,6 +14,7 @@
 #include "conversion/EditNumber.h"
 #include "geodesy/ParameterSets.h"
 #include "geodesy/Sexagesimal.h"
+#include "support/Numbers.h"
 
 namespace transref::convert {
 namespace {
@@ -163,7 +164,7 @@ struct HemisphereLock {
 // float-to-text form with up to 15 significant digits.
 std::string EllipsoidEditText(double value) {
   char text[32];
-  std::snprintf(text, sizeof text, "%.15g", value);
+  FormatC(text, sizeof text, "%.15g", value);
   return text;
 }
 

@@ -101,9 +101,9 @@ std::vector<std::string> CentralMeridianEntries(CoordinateSystemKind kind) {
   for (int k = 0; k < rule.count; ++k) {
     const double value = rule.start + k * rule.step;
     if (rule.oneDecimal) {
-      std::snprintf(buffer, sizeof buffer, "%0.1lf", value);
+      FormatC(buffer, sizeof buffer, "%0.1lf", value);
     } else {
-      std::snprintf(buffer, sizeof buffer, "%d", static_cast<int>(value));
+      FormatC(buffer, sizeof buffer, "%d", static_cast<int>(value));
     }
     entries.emplace_back(std::string(buffer) + std::string(kDegreeSign));
   }

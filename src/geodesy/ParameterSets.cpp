@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "support/Numbers.h"
+
 namespace transref {
 
 // Field order: tx, ty, tz (m), rx, ry, rz (degrees), scale.
@@ -68,7 +70,7 @@ ParameterDecision LookupTransformationParameters(TransformationModel model,
 std::string FormatParameterValue(double value, char decimalSeparator) {
   if (value == 0.0) return "0";  // no "-0"
   char buffer[48];
-  std::snprintf(buffer, sizeof buffer, "%.15g", value);
+  FormatC(buffer, sizeof buffer, "%.15g", value);
   std::string text(buffer);
   for (char& c : text) {
     if (c == '.') c = decimalSeparator;

@@ -28,7 +28,7 @@ double RoundHalfAwayFromZero(double x) {
 std::string DegreesField(const SexagesimalAngle& angle) {
   char buffer[16];
   if (angle.degrees == 0 && angle.negative) return "-0";
-  std::snprintf(buffer, sizeof buffer, "%2.0d", static_cast<int>(angle.degrees));
+  FormatC(buffer, sizeof buffer, "%2.0d", static_cast<int>(angle.degrees));
   return buffer;
 }
 
@@ -68,7 +68,7 @@ std::optional<SexagesimalAngle> FromPackedSexagesimal(double packed) {
     return std::nullopt;
   }
   char text[64];
-  std::snprintf(text, sizeof text, "%0.10lf", packed);
+  FormatC(text, sizeof text, "%0.10lf", packed);
   const std::string_view all(text);
   const std::size_t point = all.find('.');
   const std::string_view whole = all.substr(0, point);
@@ -88,7 +88,7 @@ std::optional<SexagesimalAngle> FromPackedSexagesimal(double packed) {
 
 std::string ListDisplayText(const SexagesimalAngle& angle) {
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%s° %2.2d' %2.2d\"", DegreesField(angle).c_str(),
+  FormatC(buffer, sizeof buffer, "%s° %2.2d' %2.2d\"", DegreesField(angle).c_str(),
                 static_cast<int>(angle.minutes), static_cast<int>(std::trunc(angle.seconds)));
   return buffer;
 }
@@ -112,7 +112,7 @@ std::string CustomPanelText(const SexagesimalAngle& angle) {
     }
   }
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%s° %2.2d' %2.2d.%3.3d\"", DegreesField(shown).c_str(),
+  FormatC(buffer, sizeof buffer, "%s° %2.2d' %2.2d.%3.3d\"", DegreesField(shown).c_str(),
                 static_cast<int>(shown.minutes), static_cast<int>(whole),
                 static_cast<int>(thousandths));
   return buffer;
@@ -120,7 +120,7 @@ std::string CustomPanelText(const SexagesimalAngle& angle) {
 
 std::string MeridianListEntry(double degrees) {
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%0.10lf", degrees);
+  FormatC(buffer, sizeof buffer, "%0.10lf", degrees);
   return std::string(buffer) + std::string(kDegreeSign);
 }
 

@@ -4,6 +4,7 @@
 #include <stdlib.h>
 
 #include <algorithm>
+#include <cstdarg>
 #include <cstdio>
 #include <stdexcept>
 #include <string>
@@ -48,6 +49,42 @@ long double ToNumber(std::string_view text) {
   const double value = strtod_l(begin, &stop, CLocale());
   if (static_cast<std::size_t>(stop - begin) != text.size()) ThrowNotANumber(text);
   return value;
+}
+
+// vsnprintf with the "C" locale installed for this thread only.
+int VFormatC(char* buffer, std::size_t size, const char* format, va_list arguments) {
+  const locale_t previous = uselocale(CLocale());
+  const int length = std::vsnprintf(buffer, size, format, arguments);
+  uselocale(previous);
+  return length;
+}
+
+int FormatC(char* buffer, std::size_t size, const char* format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  const int length = VFormatC(buffer, size, format, arguments);
+  va_end(arguments);
+  return length;
+}
+
+std::string FormatC(const char* format, ...) {
+  char small[128];
+  va_list arguments;
+  va_start(arguments, format);
+  va_list again;
+  va_copy(again, arguments);
+  const int length = VFormatC(small, sizeof small, format, arguments);
+  va_end(arguments);
+  std::string text;
+  if (length >= 0 && static_cast<std::size_t>(length) < sizeof small) {
+    text.assign(small, static_cast<std::size_t>(length));
+  } else if (length >= 0) {
+    text.resize(static_cast<std::size_t>(length) + 1);
+    VFormatC(text.data(), text.size(), format, again);
+    text.resize(static_cast<std::size_t>(length));
+  }
+  va_end(again);
+  return text;
 }
 
 }  // namespace transref

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "support/ErrorLayer.h"
+#include "support/Numbers.h"
 
 namespace transref {
 namespace {
@@ -188,14 +189,15 @@ bool TextFile::Printf(const char* format, ...) {
   va_start(arguments, format);
   va_list again;
   va_copy(again, arguments);
-  const int length = std::vsnprintf(small, sizeof small, format, arguments);
+  // Numbers written to files always take the point, whatever the locale.
+  const int length = VFormatC(small, sizeof small, format, arguments);
   va_end(arguments);
   bool ok = length >= 0;
   if (ok && static_cast<std::size_t>(length) < sizeof small) {
     ok = Write(std::string_view(small, static_cast<std::size_t>(length)));
   } else if (ok) {
     std::vector<char> large(static_cast<std::size_t>(length) + 1);
-    std::vsnprintf(large.data(), large.size(), format, again);
+    VFormatC(large.data(), large.size(), format, again);
     ok = Write(std::string_view(large.data(), static_cast<std::size_t>(length)));
   } else {
     writeError_ = true;

@@ -24,6 +24,8 @@
 #include "geodesy/Geocentric.h"
 #include "geodesy/ParameterSets.h"
 #include "geodesy/TransverseMercator.h"
+#include "support/Numbers.h"
+#include "CLocaleText.h"
 
 namespace transref {
 namespace {
@@ -86,7 +88,7 @@ std::array<double, 2> GridToGrid(double e, double n, double h, const Grid& from,
 
 std::string Format(const char* format, auto... values) {
   char text[256];
-  std::snprintf(text, sizeof text, format, values...);
+  transref::FormatC(text, sizeof text, format, values...);
   return text;
 }
 
@@ -127,7 +129,7 @@ std::string ExpectedSampleOutput(std::size_t lineLimit = SIZE_MAX) {
     if (count++ == lineLimit) break;
     int id = 0;
     double e = 0, n = 0, h = 0;
-    EXPECT_EQ(std::sscanf(line.c_str(), "%d %lf %lf %lf", &id, &e, &n, &h), 4);
+    EXPECT_EQ(transref::test::ScanPointLine(line.c_str(), id, e, n, h), 4);
     const auto [east, north] = GridToGrid(e, n, h, kGaussKrugerOru, kLtmOru, kIsogonalHayfordToGrs80);
     expected += Format("%d %10.5lf %10.5lf %10.5lf\n", id, east, north, h);
   }
@@ -235,11 +237,11 @@ TEST_F(ConvertRun, GeographicToUtmMatchesTheWorkedExample) {
   ASSERT_EQ(lines.size(), 2u);
   int id = 0;
   double e = 0, n = 0, h = 0;
-  ASSERT_EQ(std::sscanf(lines[0].c_str(), "%d %lf %lf %lf", &id, &e, &n, &h), 4);
+  ASSERT_EQ(transref::test::ScanPointLine(lines[0].c_str(), id, e, n, h), 4);
   EXPECT_EQ(id, 1);
   EXPECT_NEAR(e, 789409.653, 0.0006);
   EXPECT_NEAR(n, 6677424.096, 0.0006);
-  ASSERT_EQ(std::sscanf(lines[1].c_str(), "%d %lf %lf %lf", &id, &e, &n, &h), 4);
+  ASSERT_EQ(transref::test::ScanPointLine(lines[1].c_str(), id, e, n, h), 4);
   EXPECT_NEAR(e, 500000.0, 0.0006);
   EXPECT_NEAR(n, 6681214.647, 0.0006);
   EXPECT_EQ(h, 12.5);  // imported
@@ -339,7 +341,7 @@ TEST_F(ConvertRun, SampleDrawingToDrawing) {
   std::size_t groups = 0;
   for (std::size_t k = 0; k + 5 < in.size(); ++k) {
     if (in[k] != " 10" && in[k] != " 11") continue;
-    const double e = std::stod(in[k + 1]), n = std::stod(in[k + 3]), h = std::stod(in[k + 5]);
+    const double e = transref::test::Number(in[k + 1]), n = transref::test::Number(in[k + 3]), h = transref::test::Number(in[k + 5]);
     const auto [east, north] = GridToGrid(e, n, h, kGaussKrugerOru, kLtmOru, kIsogonalHayfordToGrs80);
     expected[k + 1] = Format("%0.3lf", east);
     expected[k + 3] = Format("%0.3lf", north);

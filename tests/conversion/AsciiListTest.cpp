@@ -7,6 +7,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include "support/Numbers.h"
 
 namespace transref {
 namespace {
@@ -114,7 +115,7 @@ TEST(CheckGeographicRange, BoundsAreValidBeyondIsNot) {
 
 std::string Printf(const char* format, double value) {
   char buffer[512];
-  std::snprintf(buffer, sizeof buffer, format, value);
+  transref::FormatC(buffer, sizeof buffer, format, value);
   return buffer;
 }
 

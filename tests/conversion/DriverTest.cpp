@@ -9,6 +9,8 @@
 #include "TestFiles.h"
 #include "geodesy/PointChain.h"
 #include "support/ErrorLayer.h"
+#include "support/Numbers.h"
+#include "CLocaleText.h"
 
 namespace transref {
 namespace {
@@ -28,10 +30,10 @@ std::string ExpectedLine(const ConversionJob& job, int id, double c1, double c2,
   const bool threeD = job.outputKind == FileKind::Ascii3D;
   char line[512];
   if (geographic) {
-    std::snprintf(line, sizeof line, threeD ? "%d %15.10lf %15.10lf %15.10lf\n" : "%d %15.10lf %15.10lf\n", id,
+    transref::FormatC(line, sizeof line, threeD ? "%d %15.10lf %15.10lf %15.10lf\n" : "%d %15.10lf %15.10lf\n", id,
                   out[0], out[1], out[2]);
   } else {
-    std::snprintf(line, sizeof line, threeD ? "%d %10.5lf %10.5lf %10.5lf\n" : "%d %10.5lf %10.5lf\n", id, out[0],
+    transref::FormatC(line, sizeof line, threeD ? "%d %10.5lf %10.5lf %10.5lf\n" : "%d %10.5lf %10.5lf\n", id, out[0],
                   out[1], out[2]);
   }
   return line;
@@ -81,7 +83,7 @@ TEST(RunConversion, GridToGridMovesByTheFalseEastingAndKeepsImportedHeights) {
   ASSERT_EQ(lines.size(), 3u);
   int id = 0;
   double e = 0, n = 0, h = 0;
-  ASSERT_EQ(std::sscanf(lines[0].c_str(), "%d %lf %lf %lf", &id, &e, &n, &h), 4);
+  ASSERT_EQ(transref::test::ScanPointLine(lines[0].c_str(), id, e, n, h), 4);
   // The LTM false easting is 100 km larger; datum shift and the other scale
   // factor move the point by less than 200 m more.
   EXPECT_NEAR(e, 201234.567 + 100000.0, 200.0);

@@ -11,6 +11,8 @@
 #include "TestFiles.h"
 #include "conversion/Driver.h"
 #include "geodesy/PointChain.h"
+#include "support/Numbers.h"
+#include "CLocaleText.h"
 
 namespace transref {
 namespace {
@@ -117,7 +119,7 @@ Drawing SmallDrawing(const std::string& extentsMin = "190000.0", const std::stri
 
 std::string Printf3(double v) {
   char text[400];
-  std::snprintf(text, sizeof text, "%0.3lf", v);
+  transref::FormatC(text, sizeof text, "%0.3lf", v);
   return text;
 }
 
@@ -128,8 +130,8 @@ std::string ExpectedDrawing(const Drawing& d, const ConversionJob& job) {
   std::vector<std::string> lines(d.lines.begin(), d.lines.begin() + static_cast<long>(d.eofLine) + 1);
   for (const Group& g : d.groups) {
     double out[3];
-    const double z = g.z >= 0 ? std::stod(d.lines[g.z]) : 0.0;
-    if (!chain.Transform(std::stod(d.lines[g.x]), std::stod(d.lines[g.y]), z, out)) continue;
+    const double z = g.z >= 0 ? transref::test::Number(d.lines[g.z]) : 0.0;
+    if (!chain.Transform(transref::test::Number(d.lines[g.x]), transref::test::Number(d.lines[g.y]), z, out)) continue;
     lines[g.x] = Printf3(out[0]);
     lines[g.y] = Printf3(out[1]);
     if (g.z >= 0) lines[g.z] = Printf3(out[2]);
@@ -191,14 +193,14 @@ TEST(ConvertDxf, ListOutputHasOneLinePerGroupNumberedByItsCodeLine) {
     std::string expected;
     for (const Group& g : d.groups) {
       double out[3];
-      ASSERT_TRUE(chain.Transform(std::stod(d.lines[g.x]), std::stod(d.lines[g.y]),
-                                  g.z >= 0 ? std::stod(d.lines[g.z]) : 0.0, out));
+      ASSERT_TRUE(chain.Transform(transref::test::Number(d.lines[g.x]), transref::test::Number(d.lines[g.y]),
+                                  g.z >= 0 ? transref::test::Number(d.lines[g.z]) : 0.0, out));
       char line[256];
       // The identifier is the zero-based index of the X code line.
       if (kind == FileKind::Ascii3D) {
-        std::snprintf(line, sizeof line, "%d %10.5lf %10.5lf %10.5lf\n", g.x - 1, out[0], out[1], out[2]);
+        transref::FormatC(line, sizeof line, "%d %10.5lf %10.5lf %10.5lf\n", g.x - 1, out[0], out[1], out[2]);
       } else {
-        std::snprintf(line, sizeof line, "%d %10.5lf %10.5lf\n", g.x - 1, out[0], out[1]);
+        transref::FormatC(line, sizeof line, "%d %10.5lf %10.5lf\n", g.x - 1, out[0], out[1]);
       }
       expected += line;
     }
@@ -552,7 +554,7 @@ TEST(ConvertDxfCorpus, SetBThenSetALandsWithinTheResidualOfTheTwoSets) {
         EXPECT_EQ(back[k], input.lines[k]);
         continue;
       }
-      const double d = std::fabs(std::stod(back[k]) - std::stod(input.lines[k]));
+      const double d = std::fabs(transref::test::Number(back[k]) - transref::test::Number(input.lines[k]));
       (far ? worstFar : worstNear) = std::max(far ? worstFar : worstNear, d);
     }
   }

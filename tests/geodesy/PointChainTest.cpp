@@ -9,6 +9,7 @@
 #include "geodesy/Geocentric.h"
 #include "geodesy/ParameterSets.h"
 #include "geodesy/TransverseMercator.h"
+#include "CLocaleText.h"
 
 namespace transref {
 namespace {
@@ -26,8 +27,8 @@ ChainSide Side(K system, ReferenceFrame frame = ReferenceFrame::Grs80,
   if (IsProjected(system)) {
     const CoordinateSystemInfo& info = SystemInfo(system);
     side.scaleFactor = info.scaleFactor;
-    side.falseEasting = std::stod(std::string(info.falseEasting));
-    side.falseNorthing = std::stod(std::string(DefaultFalseNorthing(system, northern)));
+    side.falseEasting = transref::test::Number(std::string(info.falseEasting));
+    side.falseNorthing = transref::test::Number(std::string(DefaultFalseNorthing(system, northern)));
   }
   return side;
 }

@@ -5,13 +5,14 @@
 #include <cstdio>
 #include <limits>
 #include <stdexcept>
+#include "support/Numbers.h"
 
 namespace transref {
 namespace {
 
 std::string TenDecimals(double v) {
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%0.10lf", v);
+  transref::FormatC(buffer, sizeof buffer, "%0.10lf", v);
   return buffer;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "GeodesyTestSupport.h"
+#include "CLocaleText.h"
 
 namespace transref {
 namespace {
@@ -20,8 +21,8 @@ struct Grid {
 
 Grid GridOf(CoordinateSystemKind kind, bool northern = false) {
   const CoordinateSystemInfo& info = SystemInfo(kind);
-  return {info.scaleFactor, std::stod(std::string(info.falseEasting)),
-          std::stod(std::string(DefaultFalseNorthing(kind, northern)))};
+  return {info.scaleFactor, transref::test::Number(std::string(info.falseEasting)),
+          transref::test::Number(std::string(DefaultFalseNorthing(kind, northern)))};
 }
 
 ProjectedPoint Forward(double lon, double lat, double cm, const Grid& grid,
