@@ -28,12 +28,47 @@ locale_t CLocale() {
   throw std::runtime_error(message);
 }
 
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// White space as the C library's number readers skip it.
+bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
 }  // namespace
+
+DecimalNumber ScanDecimalNumber(std::string_view text, bool commaToo) {
+  DecimalNumber number;
+  const std::size_t size = text.size();
+  std::size_t i = 0;
+  if (i < size && (text[i] == '+' || text[i] == '-')) ++i;
+  std::size_t digits = 0;
+  while (i < size && IsDigit(text[i])) ++i, ++digits;
+  if (i < size && (text[i] == '.' || (commaToo && text[i] == ','))) {
+    number.markAt = i++;
+    while (i < size && IsDigit(text[i])) ++i, ++digits;
+  }
+  if (digits == 0) return {};
+  // An exponent counts only when it is complete ("1e" is the number 1
+  // followed by a letter).
+  if (i < size && (text[i] == 'e' || text[i] == 'E')) {
+    std::size_t j = i + 1;
+    if (j < size && (text[j] == '+' || text[j] == '-')) ++j;
+    if (j < size && IsDigit(text[j])) {
+      while (j < size && IsDigit(text[j])) ++j;
+      i = j;
+    }
+  }
+  number.length = i;
+  return number;
+}
 
 long double ToNumber(std::string_view text) {
   if (text.find_first_not_of(' ') == std::string_view::npos) return 0.0L;
+  std::size_t start = 0;
+  while (start < text.size() && IsSpace(text[start])) ++start;
+  const std::size_t length = ScanDecimalNumber(text.substr(start), false).length;
+  if (length == 0 || length != text.size() - start) ThrowNotANumber(text);
   // strtod_l needs a zero-terminated text; a word of a coordinate line fits
-  // the local buffer.
+  // the local buffer. The grammar is checked: it reads the whole text.
   char local[64];
   std::string heap;
   const char* begin;
@@ -45,10 +80,7 @@ long double ToNumber(std::string_view text) {
     heap.assign(text);
     begin = heap.c_str();
   }
-  char* stop = nullptr;
-  const double value = strtod_l(begin, &stop, CLocale());
-  if (static_cast<std::size_t>(stop - begin) != text.size()) ThrowNotANumber(text);
-  return value;
+  return strtod_l(begin, nullptr, CLocale());
 }
 
 // vsnprintf with the "C" locale installed for this thread only.

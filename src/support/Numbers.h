@@ -9,12 +9,26 @@
 namespace transref {
 
 // Reads the text as a decimal number with the point as decimal separator,
-// independent of the process locale (results equal the "C" locale's strtod,
-// including its leading white space, sign, hexadecimal, infinity and NaN
-// forms).  A text without words (empty or only blanks) reads as 0.  When
-// anything is left after the number, throws std::runtime_error with
-// "%s não é um valor numerico!" (the whole text; at most 255 characters).
+// independent of the process locale: optional leading white space, sign,
+// digits with an optional point, optional exponent (values equal the "C"
+// locale's strtod; a decimal number beyond the double range reads as
+// infinity).  Hexadecimal, "inf", "nan" and "infinity" are not numbers.  A
+// text without words (empty or only blanks) reads as 0.  When the text is
+// not such a number, or anything is left after it, throws
+// std::runtime_error with "%s não é um valor numerico!" (the whole text; at
+// most 255 characters).
 long double ToNumber(std::string_view text);
+
+// The decimal number at the start of a text: an optional sign, digits with
+// at most one decimal mark ('.', or also ',' when `commaToo`) and at least
+// one digit, then an optional complete exponent. No white space, digit
+// grouping, hexadecimal, infinity or NaN forms. `length` is 0 when the text
+// does not start with such a number; `markAt` is the position of the mark.
+struct DecimalNumber {
+  std::size_t length = 0;
+  std::size_t markAt = std::string_view::npos;
+};
+DecimalNumber ScanDecimalNumber(std::string_view text, bool commaToo);
 
 // printf-style formatting with the point as decimal separator, whatever the
 // process locale: every number text the system writes or reads back for

@@ -45,7 +45,7 @@ TEST(ReadDxfValue, DecimalPointNumbersOnly) {
   EXPECT_EQ(ReadDxfValue("1.000000000000000E+20"), 1e20);
   EXPECT_EQ(ReadDxfValue(""), 0.0);
   EXPECT_EQ(ReadDxfValue("   "), 0.0);
-  EXPECT_EQ(ReadDxfValue("0x10"), 16.0);  // the number reader takes hexadecimal too
+  EXPECT_THROW(ReadDxfValue("0x10"), std::runtime_error);  // decimal numbers only, no hexadecimal
   for (const char* bad : {"12,5", "7 ", "abc", "1.5.2", "+-3", "1e"}) {
     try {
       ReadDxfValue(bad);

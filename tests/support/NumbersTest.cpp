@@ -35,14 +35,20 @@ TEST(ToNumberTest, ReadsNumbersLikeTheCLocale) {
   EXPECT_EQ(ToNumber("\t-3.25e2"), -325.0L);
   EXPECT_EQ(ToNumber("+4"), 4.0L);
   EXPECT_EQ(ToNumber("7456123.987"), static_cast<long double>(7456123.987));
-  EXPECT_EQ(ToNumber("0x10"), 16.0L);
-  EXPECT_TRUE(std::isinf(ToNumber("1e999")));
-  EXPECT_TRUE(std::isnan(ToNumber("nan")));
+  EXPECT_TRUE(std::isinf(ToNumber("1e999")));  // a decimal number, beyond the range
   // The value is the double conversion widened, not a long double parse.
   EXPECT_EQ(ToNumber("0.1"), static_cast<long double>(0.1));
   std::setlocale(LC_NUMERIC, "C");
   for (const char* text : {"3.14159265358979", "-0.0", "1e-320", "  .5", "6.02214076e23"})
     EXPECT_EQ(ToNumber(text), static_cast<long double>(std::strtod(text, nullptr))) << text;
+}
+
+TEST(ToNumberTest, OnlyDecimalNumbersAreNumbers) {
+  // The C library's other forms are no survey numbers: "0x10" is not 16.
+  for (const char* text : {"0x10", "0X1p4", "inf", "-INF", "nan", "NaN(1)", "infinity", " +Infinity", "1e", "1e+",
+                           ".", "-.e1"}) {
+    EXPECT_EQ(MessageOf(text), std::string(text) + " não é um valor numerico!") << text;
+  }
 }
 
 TEST(ToNumberTest, RemainderAfterTheNumberThrowsWithWholeText) {
