@@ -35,25 +35,40 @@ bool WriteAll(int descriptor, const char* data, std::size_t size) {
 
 }  // namespace
 
-std::unique_ptr<TextFile> TextFile::Open(const char* path, Mode mode) {
-  if (path == nullptr || *path == '\0') return nullptr;
+std::unique_ptr<TextFile> TextFile::Open(const char* path, Mode mode, int* error) {
+  int ignored = 0;
+  int& reason = error ? *error : ignored;
+  reason = 0;
+  if (path == nullptr || *path == '\0') {
+    reason = ENOENT;
+    return nullptr;
+  }
   const int flags = mode == Mode::Read ? O_RDONLY : (O_WRONLY | O_CREAT | O_TRUNC);
   int descriptor;
   do {
     descriptor = ::open(path, flags | O_CLOEXEC, 0666);
   } while (descriptor < 0 && errno == EINTR);
-  if (descriptor < 0) return nullptr;
+  if (descriptor < 0) {
+    reason = errno;
+    return nullptr;
+  }
   // A folder opens for reading on this platform but is no file to read.
   struct stat status {};
   if (::fstat(descriptor, &status) != 0 || S_ISDIR(status.st_mode)) {
+    reason = EISDIR;
     ::close(descriptor);
     return nullptr;
   }
-  return std::unique_ptr<TextFile>(new TextFile(descriptor, mode));
+  return std::unique_ptr<TextFile>(new TextFile(descriptor, mode, true));
 }
 
-TextFile::TextFile(int descriptor, Mode mode) noexcept
-    : descriptor_(descriptor), mode_(mode), buffer_(new (std::nothrow) char[kBufferSize]) {
+std::unique_ptr<TextFile> TextFile::FromDescriptor(int descriptor, Mode mode, bool owned) {
+  if (descriptor < 0) return nullptr;
+  return std::unique_ptr<TextFile>(new TextFile(descriptor, mode, owned));
+}
+
+TextFile::TextFile(int descriptor, Mode mode, bool owned) noexcept
+    : descriptor_(descriptor), mode_(mode), owned_(owned), buffer_(new (std::nothrow) char[kBufferSize]) {
   if (!buffer_) {
     readError_ = writeError_ = true;
     eof_ = true;
@@ -64,12 +79,20 @@ TextFile::~TextFile() { Close(); }
 
 bool TextFile::Refill() {
   if (eof_ || closed_ || mode_ != Mode::Read) return false;
-  bufferOffset_ += static_cast<std::int64_t>(end_);
-  begin_ = end_ = 0;
+  if (end_ == kBufferSize) {
+    // Full: keep the unread bytes (the start of a line), drop the rest.
+    const std::size_t unread = end_ - begin_;
+    if (unread > 0) std::memmove(buffer_.get(), buffer_.get() + begin_, unread);
+    bufferOffset_ += static_cast<std::int64_t>(begin_);
+    begin_ = 0;
+    end_ = unread;
+  }
+  // Bytes already read stay where they are while there is room after them,
+  // so a stream that cannot seek can still be read again from there.
   for (;;) {
-    const ssize_t got = ::read(descriptor_, buffer_.get(), kBufferSize);
+    const ssize_t got = ::read(descriptor_, buffer_.get() + end_, kBufferSize - end_);
     if (got > 0) {
-      end_ = static_cast<std::size_t>(got);
+      end_ += static_cast<std::size_t>(got);
       return true;
     }
     if (got < 0 && errno == EINTR) continue;
@@ -85,13 +108,27 @@ TextFile::LineRead TextFile::ReadLine(std::string_view& line) {
   if (begin_ == end_ && !Refill()) return LineRead::End;
 
   // The usual case: the whole line lies in the buffer and is viewed there.
-  const char* start = buffer_.get() + begin_;
-  if (const void* found = std::memchr(start, kLineFeed, end_ - begin_)) {
-    std::size_t length = static_cast<std::size_t>(static_cast<const char*>(found) - start);
-    begin_ += length + 1;
-    if (length > 0 && start[length - 1] == kCarriageReturn) --length;  // CR LF is one line end
-    line = std::string_view(start, length);
-    return LineRead::Line;
+  // A line that goes on past the bytes read so far is completed in the
+  // buffer while it fits there.
+  std::size_t searched = begin_;
+  for (;;) {
+    const char* start = buffer_.get() + begin_;
+    if (const void* found = std::memchr(buffer_.get() + searched, kLineFeed, end_ - searched)) {
+      std::size_t length = static_cast<std::size_t>(static_cast<const char*>(found) - start);
+      begin_ += length + 1;
+      if (length > 0 && start[length - 1] == kCarriageReturn) --length;  // CR LF is one line end
+      line = std::string_view(start, length);
+      return LineRead::Line;
+    }
+    if (begin_ == 0 && end_ == kBufferSize) break;  // longer than the buffer
+    const std::size_t unread = end_ - begin_;
+    if (!Refill()) {
+      // The last line, without a line feed.
+      line = std::string_view(buffer_.get() + begin_, end_ - begin_);
+      begin_ = end_;
+      return LineRead::Line;
+    }
+    searched = begin_ + unread;
   }
 
   // The line goes on past the buffer: gather it block by block. A line over
@@ -220,11 +257,17 @@ bool TextFile::Flush() {
   return true;
 }
 
+bool TextFile::SyncAndClose() {
+  if (closed_) return closeResult_;
+  if (mode_ == Mode::Write && Flush() && ::fsync(descriptor_) != 0 && errno != EINVAL) writeError_ = true;
+  return Close();
+}
+
 bool TextFile::Close() {
   if (closed_) return closeResult_;
   bool ok = true;
   if (mode_ == Mode::Write) ok = Flush() && !writeError_;
-  if (::close(descriptor_) != 0 && errno != EINTR) ok = false;
+  if (owned_ && ::close(descriptor_) != 0 && errno != EINTR) ok = false;
   if (mode_ == Mode::Write && !ok) writeError_ = true;
   closed_ = true;
   closeResult_ = mode_ == Mode::Write ? ok : true;

@@ -32,8 +32,14 @@ class TextFile {
     TooLong,  // the line (consumed through its line end) exceeds kMaxLineLength
   };
 
-  // Opens the file; nullptr when it cannot be opened (no report here).
-  static std::unique_ptr<TextFile> Open(const char* path, Mode mode);
+  // Opens the file; nullptr when it cannot be opened (no report here), with
+  // the reason in `*error` (an errno value; EISDIR for a folder) when given.
+  // Writing creates the file or empties an existing one.
+  static std::unique_ptr<TextFile> Open(const char* path, Mode mode, int* error = nullptr);
+  // Reads or writes an open descriptor (standard input, standard output, a
+  // file created by the caller). With `owned` the descriptor is closed with
+  // the file; otherwise it is only flushed.
+  static std::unique_ptr<TextFile> FromDescriptor(int descriptor, Mode mode, bool owned);
 
   ~TextFile();  // closes
   TextFile(const TextFile&) = delete;
@@ -54,6 +60,9 @@ class TextFile {
   std::int64_t Position() const noexcept;
   // Moves to a byte offset (reading: the next read starts there; writing:
   // the buffer is flushed first).  False when the offset cannot be reached.
+  // On a stream that cannot seek (a pipe), reading can still go back to
+  // the start of the line just read, and to the start of the stream while
+  // its first kBufferSize bytes have not all been read.
   bool Seek(std::int64_t position);
   // Length of the file in bytes (pending written bytes included); the
   // position is kept.  -1 when it cannot be determined.
@@ -72,13 +81,20 @@ class TextFile {
   // Flushes and closes; false when any write, the flush or the close failed.
   // Later calls return the same result.
   bool Close();
+  // Flushes, forces the written bytes to the disk and closes (a file about
+  // to replace another one); false on any failure.
+  bool SyncAndClose();
 
  private:
-  TextFile(int descriptor, Mode mode) noexcept;
+  TextFile(int descriptor, Mode mode, bool owned) noexcept;
+  // Reads more bytes after those in the buffer; the buffer starts over only
+  // when it is full and wholly read, and moves the unread bytes to its front
+  // when it is full. False at the end of the file.
   bool Refill();
 
   int descriptor_;
   Mode mode_;
+  bool owned_;
   std::unique_ptr<char[]> buffer_;
   std::size_t begin_ = 0;            // next unread byte / unused
   std::size_t end_ = 0;              // end of valid data / bytes pending

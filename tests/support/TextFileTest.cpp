@@ -1,7 +1,10 @@
 #include "support/TextFile.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <filesystem>
 #include <fstream>
@@ -186,6 +189,63 @@ TEST_F(TextFileTest, SeekBeyondTheBufferedBlock) {
   line.ReadLine(*file);
   EXPECT_EQ(line, "7");
   EXPECT_EQ(file->Position(), 16);
+}
+
+// Standard input may be a pipe, which cannot seek: the start of the stream
+// stays readable again (for a look at the first lines), and so does the
+// line just read (for a drawing's look-ahead), also across refills.
+TEST_F(TextFileTest, PipeGoesBackToItsStartAndToTheLastLine) {
+  int ends[2];
+  ASSERT_EQ(::pipe(ends), 0);
+  if (::fcntl(ends[1], F_SETPIPE_SZ, 1 << 20) < (1 << 20)) GTEST_SKIP() << "pipe cannot hold 1 MiB";
+  auto file = TextFile::FromDescriptor(ends[0], TextFile::Mode::Read, true);
+  const auto put = [&](const std::string& bytes) {
+    ASSERT_EQ(::write(ends[1], bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+  };
+  std::string_view line;
+  put("  0\n");  // the writer sends one line at a time
+  ASSERT_EQ(file->ReadLine(line), TextFile::LineRead::Line);
+  EXPECT_EQ(line, "  0");
+  put("SECTION\n");
+  ASSERT_EQ(file->ReadLine(line), TextFile::LineRead::Line);
+  EXPECT_EQ(line, "SECTION");
+  ASSERT_TRUE(file->Seek(0));
+  ASSERT_EQ(file->ReadLine(line), TextFile::LineRead::Line);
+  EXPECT_EQ(line, "  0");
+
+  // Lines of every length, well past one buffer: each one read, gone back
+  // to, and read again.
+  std::vector<std::string> sent;
+  std::string bytes;
+  for (int i = 0; bytes.size() < 3 * TextFile::kBufferSize; ++i) {
+    sent.push_back(std::to_string(i) + std::string(static_cast<std::size_t>(i * 37 % 1500), 'p'));
+    bytes += sent.back() + "\n";
+  }
+  put(bytes);
+  ::close(ends[1]);
+  EXPECT_EQ(file->ReadLine(line), TextFile::LineRead::Line);  // "SECTION" again
+  for (const std::string& expected : sent) {
+    const std::int64_t mark = file->Position();
+    ASSERT_EQ(file->ReadLine(line), TextFile::LineRead::Line);
+    ASSERT_EQ(line, expected);
+    ASSERT_TRUE(file->Seek(mark)) << expected.substr(0, 8);
+    ASSERT_EQ(file->ReadLine(line), TextFile::LineRead::Line);
+    ASSERT_EQ(line, expected);
+  }
+  EXPECT_TRUE(file->AtEnd());
+  EXPECT_FALSE(file->Seek(0));  // the start was read past long ago
+}
+
+TEST_F(TextFileTest, OpenSaysWhyItFailed) {
+  int error = 0;
+  EXPECT_EQ(TextFile::Open((folder_ / "nada.txt").c_str(), TextFile::Mode::Read, &error), nullptr);
+  EXPECT_EQ(error, ENOENT);
+  EXPECT_EQ(TextFile::Open(folder_.c_str(), TextFile::Mode::Read, &error), nullptr);
+  EXPECT_EQ(error, EISDIR);
+  EXPECT_EQ(TextFile::Open((folder_ / "nada" / "x.txt").c_str(), TextFile::Mode::Write, &error), nullptr);
+  EXPECT_EQ(error, ENOENT);
+  EXPECT_EQ(TextFile::Open((fs::path(Write("f.txt", "")) / "x.txt").c_str(), TextFile::Mode::Read, &error), nullptr);
+  EXPECT_EQ(error, ENOTDIR);
 }
 
 TEST_F(TextFileTest, WritesLinesWithLineFeed) {
