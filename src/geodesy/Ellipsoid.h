@@ -108,7 +108,7 @@ struct ProjectedPoint {
   double easting = 0.0;
   double northing = 0.0;
   double height = 0.0;
-  float centralMeridian = 0.0f;  // decimal degrees, single precision
+  double centralMeridian = 0.0;  // decimal degrees, east positive
   bool northern = false;
 };
 

@@ -31,10 +31,9 @@ PointChain::PointChain(const ChainSide& input, const ChainSide& output, const Da
       output_(output),
       inputFamily_(FamilyOf(input.system)),
       outputFamily_(FamilyOf(output.system)),
-      outputCentralMeridian_(static_cast<float>(output.centralMeridian)),
       step_(step),
       altimetry_(altimetry) {
-  inputProjected_.centralMeridian = static_cast<float>(input.centralMeridian);
+  inputProjected_.centralMeridian = input.centralMeridian;
   inputProjected_.northern = input.northern;
 }
 
@@ -91,7 +90,7 @@ bool PointChain::CartesianToOutput(double out[3]) {
     out[2] = AdjustOutputHeight(outputGeographic_.height);
     return true;
   }
-  TransverseMercatorForward(outputGeographic_, output_.ellipsoid, outputCentralMeridian_,
+  TransverseMercatorForward(outputGeographic_, output_.ellipsoid, output_.centralMeridian,
                             output_.scaleFactor, output_.falseEasting, output_.falseNorthing,
                             outputProjected_);
   out[0] = outputProjected_.easting;

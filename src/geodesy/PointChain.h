@@ -14,7 +14,7 @@ namespace transref {
 struct ChainSide {
   CoordinateSystemKind system = CoordinateSystemKind::Geographic;
   Ellipsoid ellipsoid;
-  double centralMeridian = 0.0;  // degrees, east positive; used in single precision
+  double centralMeridian = 0.0;  // degrees, east positive
   bool northern = false;
   double falseEasting = 0.0;   // metres
   double falseNorthing = 0.0;  // metres
@@ -67,7 +67,6 @@ class PointChain {
   ChainSide output_;
   SystemFamily inputFamily_;
   SystemFamily outputFamily_;
-  float outputCentralMeridian_;
   DatumStep step_;  // own copy: M and T live as long as the chain
   AltimetrySettings altimetry_;
 

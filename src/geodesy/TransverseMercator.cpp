@@ -62,7 +62,7 @@ void TransverseMercatorForward(const GeographicPoint& in, const Ellipsoid& ellip
   out.easting = falseEasting + x;
   out.northing = falseNorthing + y;
   out.height = in.height;
-  out.centralMeridian = static_cast<float>(centralMeridianDegrees);
+  out.centralMeridian = centralMeridianDegrees;
   out.northern = phi >= 0.0;
 }
 
@@ -75,7 +75,7 @@ void TransverseMercatorInverse(const ProjectedPoint& in, const Ellipsoid& ellips
   const double e6 = e4 * e2;
   const double ep2 = ellipsoid.SecondEccentricitySquared();
 
-  const double lambda0 = static_cast<double>(in.centralMeridian) * kDegreesToRadians;
+  const double lambda0 = in.centralMeridian * kDegreesToRadians;
   const double x = in.easting - falseEasting;
   const double y = in.northing - falseNorthing;
 

@@ -10,8 +10,9 @@
 namespace transref {
 
 // Projects a geographic point. The result keeps the height, stores the
-// central meridian (degrees) in single precision and is flagged northern
-// when the latitude is >= 0.
+// central meridian (degrees) and is flagged northern when the latitude is
+// >= 0. The meridian is used and kept in full double precision: a
+// customised meridian such as 51° 15' 30" W is applied as displayed.
 void TransverseMercatorForward(const GeographicPoint& in, const Ellipsoid& ellipsoid,
                                double centralMeridianDegrees, double scaleFactor,
                                double falseEasting, double falseNorthing,

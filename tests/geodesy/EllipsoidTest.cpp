@@ -133,13 +133,5 @@ TEST(NormalisationTest, HugeAndNonFiniteValuesEndAtOnce) {
   EXPECT_EQ(NormaliseLatitude(-inf), -inf);
 }
 
-TEST(ProjectedPointTest, CentralMeridianIsSinglePrecision) {
-  ProjectedPoint point;
-  point.centralMeridian = static_cast<float>(-51.123456);
-  EXPECT_EQ(static_cast<double>(point.centralMeridian), -51.12345504760742);
-  point.centralMeridian = static_cast<float>(-49.5);
-  EXPECT_EQ(static_cast<double>(point.centralMeridian), -49.5);
-}
-
 }  // namespace
 }  // namespace transref

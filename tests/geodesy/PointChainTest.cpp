@@ -89,7 +89,7 @@ TEST(PointChainTest, ProjectedToProjectedAcrossFramesFollowsTheSteps) {
   p.easting = 180000.0;
   p.northing = 1650000.0;
   p.height = 35.0;
-  p.centralMeridian = -51.0f;
+  p.centralMeridian = -51.0;
   GeographicPoint g;
   TransverseMercatorInverse(p, in.ellipsoid, in.scaleFactor, in.falseEasting, in.falseNorthing, g);
   CartesianPoint c, moved;

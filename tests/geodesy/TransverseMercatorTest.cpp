@@ -89,10 +89,23 @@ TEST(TransverseMercatorTest, CentralMeridianOnTheEquatorIsTheFalseOrigin) {
   }
 }
 
-TEST(TransverseMercatorTest, StoresTheCentralMeridianInSinglePrecision) {
-  const ProjectedPoint p = Forward(-51, -20, -51.123456, GridOf(CoordinateSystemKind::LtmCustom),
-                                   FrameEllipsoid(ReferenceFrame::Grs80));
-  EXPECT_EQ(static_cast<double>(p.centralMeridian), -51.12345504760742);
+// A customised meridian, 51° 15' 30" W as its list entry "51.2583333333°",
+// is applied exactly as displayed, both ways. The projection depends on the
+// longitude only through lambda - lambda0, so the published LTM point
+// (lambda0 = -51, lambda = -51.5) shifted to this meridian must give the
+// same grid coordinates; in single precision the meridian moved every
+// easting by about 0.17 m here.
+TEST(TransverseMercatorTest, CustomisedMeridianIsAppliedInFullPrecision) {
+  const Ellipsoid grs80 = FrameEllipsoid(ReferenceFrame::Grs80);
+  const Grid ltm = GridOf(CoordinateSystemKind::LtmCustom);
+  const double cm = -51.2583333333;
+  const ProjectedPoint p = Forward(cm - 0.5, -30, cm, ltm, grs80);
+  EXPECT_EQ(p.centralMeridian, cm);
+  EXPECT_NEAR(p.easting, 151756.793, kMillimetre);
+  EXPECT_NEAR(p.northing, 1679797.951, kMillimetre);
+  const GeographicPoint g = Inverse(p, ltm, grs80);
+  EXPECT_NEAR(g.longitude.Degrees(), cm - 0.5, 1e-9);
+  EXPECT_NEAR(g.latitude.Degrees(), -30.0, 1e-9);
 }
 
 TEST(TransverseMercatorTest, MirrorsAcrossTheCentralMeridianAndTheEquator) {
@@ -117,11 +130,10 @@ TEST(TransverseMercatorTest, RoundTripForEveryGridEllipsoidAndMeridian) {
       for (double cm : {-51.0, -49.5, 0.0, 45.0, 171.0, -51.2583333333}) {
         for (bool northern : {false, true}) {
           const Grid grid = GridOf(kind, northern);
-          const double cmUsed = static_cast<float>(cm);
           for (int i = 0; i < 300; ++i) {
-            const double lon = cmUsed + random.Uniform(-3.0, 3.0);
+            const double lon = cm + random.Uniform(-3.0, 3.0);
             const double lat = random.Uniform(-60.0, 60.0);
-            const ProjectedPoint p = Forward(lon, lat, cmUsed, grid, ellipsoid);
+            const ProjectedPoint p = Forward(lon, lat, cm, grid, ellipsoid);
             const GeographicPoint g = Inverse(p, grid, ellipsoid);
             ASSERT_NEAR(g.latitude.Degrees(), lat, 1e-8) << k << " cm " << cm << " " << lon;
             ASSERT_NEAR(g.longitude.Degrees(), NormaliseLongitude(lon), 1e-8)
