@@ -128,9 +128,6 @@ ParsedCommand ParseCommandLine(const std::vector<std::string>& arguments) {
     throw UsageError("opção desconhecida: " + Quoted(name));
   }
 
-  if (options.decimalComma && options.decimalPoint) {
-    throw UsageError("as opções --decimal-comma e --decimal-point não podem ser usadas juntas");
-  }
   if (files.empty()) throw UsageError("faltam os arquivos ENTRADA e SAÍDA");
   if (files.size() == 1) throw UsageError("falta o arquivo SAÍDA");
   if (files.size() > 2) throw UsageError("argumento a mais: " + Quoted(files[2]));
@@ -147,6 +144,42 @@ std::string UsageText() {
 Converte as coordenadas de uma lista de pontos (ASCII) ou de um desenho (DXF)
 de um referencial geodésico / sistema de coordenadas para outro, com as mesmas
 regras da janela "Transformações de Coordenadas entre Referenciais Geodésicos".
+ENTRADA "-" lê a entrada padrão; SAÍDA "-" grava na saída padrão, que então
+recebe só as linhas convertidas (mensagens e progresso vão para a saída de
+erro).
+
+Listas de pontos (ASCII):
+  Um ponto por linha: identificador e duas (ascii2d) ou três (ascii3d)
+  coordenadas, separados por espaços ou tabulações (vários seguidos contam
+  como um). O identificador é um número inteiro (sinal opcional, só
+  algarismos; 0042 é gravado como 42). As coordenadas aceitam ponto ou
+  vírgula como separador decimal, qualquer que seja a localidade, e expoente
+  (1.5e3); não se agrupam milhares. Linhas vazias ou só com espaços são
+  puladas; as mensagens contam as linhas do arquivo. Uma marca BOM no início
+  é ignorada.
+    sistemas de projeção (LTM ... UTM):  ID  E  N  [altitude]      (metros)
+    "Geográficas":  ID  longitude  latitude  [altitude]  (graus decimais,
+                    leste e norte positivos; altitude em metros)
+    "Cartesianas":  ID  X  Y  Z  (metros; só ascii3d)
+  A saída usa sempre o ponto decimal: E, N e altitude com 5 decimais,
+  longitude e latitude com 10.
+
+Desenhos (DXF):
+  Só as coordenadas mudam: os extremos do cabeçalho e os pontos das
+  entidades são levados ao novo sistema, e as entidades acompanham o terreno;
+  camadas, cores, textos e tudo o mais são copiados como estão. Um desenho
+  também pode virar lista (--to-kind ascii3d), um ponto por grupo de
+  coordenadas.
+
+Tipos de arquivo:
+  --from-kind TIPO, --to-kind TIPO
+        ascii3d, ascii2d ou dxf. Sem --from-kind, a entrada é um desenho se
+        suas primeiras linhas não vazias forem "0" e "SECTION" (qualquer que
+        seja o nome) ou se o nome terminar em .dxf; senão é uma lista, 2D se
+        a primeira linha tiver três campos. Sem --to-kind, a saída é um
+        desenho se o nome terminar em .dxf, senão uma lista: ascii2d se a
+        entrada for uma lista 2D, senão ascii3d. Uma lista não vira desenho;
+        lista 2D não tem "Cartesianas"; desenho só tem sistemas de projeção.
 
 Sistemas de coordenadas:
   --from SISTEMA, --to SISTEMA
@@ -155,11 +188,6 @@ Sistemas de coordenadas:
         "Geográficas", "Cartesianas") ou um dos nomes curtos ltm, ltm-oru,
         ltm-custom, rtm, gk, gk-oru, gk-custom, utm, geographic, cartesian.
         Padrão: gk-oru -> ltm-oru.
-  --from-kind TIPO, --to-kind TIPO
-        ascii3d, ascii2d ou dxf. Padrão da entrada: dxf para a extensão .dxf,
-        senão ascii3d; padrão da saída: o tipo da entrada. Uma lista não vira
-        desenho; lista 2D não tem "Cartesianas"; desenho só tem sistemas de
-        projeção (LTM ... UTM).
   --from-ellipsoid ELIP, --to-ellipsoid ELIP
         grs80, hayford, ou A,INVF (semi-eixo maior em metros e achatamento
         recíproco, com ponto decimal) para um elipsóide customizado.
@@ -168,7 +196,8 @@ Sistemas de coordenadas:
   --from-cm GRAUS, --to-cm GRAUS
         meridiano central em graus decimais, leste positivo (-51 = 51° W).
         Deve ser um item da lista do sistema; qualquer valor nos sistemas
-        customizados. Padrão: o item padrão do sistema, a oeste.
+        customizados. Padrão: o item padrão do sistema, a oeste; com o mesmo
+        sistema dos dois lados, a saída começa com o meridiano da entrada.
   --from-cm-dms G.MMSSsss, --to-cm-dms G.MMSSsss
         meridiano central dos sistemas customizados em forma sexagesimal
         compacta, com sinal (-51.1530 = 51° 15' 30" W).
@@ -178,6 +207,9 @@ Sistemas de coordenadas:
   --from-false-easting M, --from-false-northing M,
   --to-false-easting M, --to-false-northing M
         falso leste / falso norte, só nos sistemas customizados.
+  Uma conversão precisa mudar algo: sistema, elipsóide, meridiano central,
+  hemisfério ou falsa origem. Uma troca de fuso (UTM 22 S -> 23 S) é uma
+  conversão.
 
 Parâmetros de transformação:
   --model 7|3|12
@@ -202,13 +234,28 @@ Altimetria:
   Com um lado "Cartesianas" não há altimetria nesse lado nem importação.
 
 Outras opções:
-  --decimal-comma, --decimal-point
-        separador decimal das listas de entrada. Padrão: o da localidade do
-        usuário (LC_ALL, LC_NUMERIC, LANG). As saídas usam sempre o ponto.
   --force       substitui um arquivo de saída existente
-  --quiet       não mostra o progresso nem a mensagem de sucesso
+  --quiet       não mostra o progresso, o resumo dos sistemas nem a mensagem
+                de sucesso
+  --decimal-comma, --decimal-point
+                aceitas por compatibilidade, sem efeito: as listas são lidas
+                com ponto ou vírgula
   --help        mostra esta ajuda
   --version     mostra a versão
+
+Sem --quiet, quando um sistema, um elipsóide ou o modelo vem do padrão, a
+saída de erro diz o que foi assumido, por exemplo
+  transref-convert: De: Gauß-Krüger (Oru), Hayford 1924 — Para: LTM (Oru), GRS80 — 7 Parâmetros - Transformação Isogonal
+O arquivo de saída só aparece (ou é substituído) quando a conversão termina
+bem; uma falha deixa o arquivo anterior como estava.
+
+Exemplos:
+  Lista de pontos de Gauß-Krüger (Oru), Hayford, para LTM (Oru), SIRGAS 2000:
+    transref-convert pontos_gk_oru.txt pontos_ltm_oru.txt
+  Desenho para LTM com meridiano central 51° 30' W:
+    transref-convert --to ltm --to-cm -51.5 lote_gk_oru.dxf lote_ltm.dxf
+  Um ponto pela linha de comando, de UTM (fuso 22 S, GRS80) para geográficas:
+    echo "1 500000 6681214.647 0" | transref-convert --from utm --to geographic - -
 
 Códigos de saída: 0 sucesso, 1 falha na conversão (mensagem em stderr),
 2 erro de uso.

@@ -35,6 +35,8 @@ struct ConvertOptions {
 
   // Flags.
   bool noImportHeights = false;
+  // Accepted for the scripts that name them; lists are read with either
+  // decimal mark, so they change nothing.
   bool decimalComma = false;
   bool decimalPoint = false;
   bool force = false;
@@ -51,9 +53,10 @@ struct ParsedCommand {
 
 // Reads the arguments after the program name. "--name value" and
 // "--name=value" are both accepted; "--" ends the options. --help and
-// --version win over everything else on the line. Throws UsageError for an
-// unknown option, a missing value, an option given twice, a flag given a
-// value, contradicting flags, or other than two file names.
+// --version win over everything else on the line. "-" is a file name
+// (standard input or output). Throws UsageError for an unknown option, a
+// missing value, an option given twice, a flag given a value, or other than
+// two file names.
 ParsedCommand ParseCommandLine(const std::vector<std::string>& arguments);
 
 // The Portuguese help text of --help.

@@ -1,12 +1,16 @@
 #include "ConvertProgram.h"
 
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <system_error>
 
 #include "CommandLine.h"
 #include "JobBuilder.h"
 #include "TerminalProgress.h"
 #include "conversion/Driver.h"
+#include "conversion/InputKind.h"
+#include "support/TextFile.h"
 
 namespace transref::convert {
 namespace {
@@ -28,12 +32,20 @@ void RefuseExistingOutput(const ConvertOptions& options) {
   }
 }
 
+// What the input's first lines say it is. A file that cannot be opened
+// says nothing here; the run reports it.
+std::optional<FileKind> DetectKind(const ConvertOptions& options, TextFile* standardInput) {
+  if (standardInput != nullptr) return DetectInputKind(*standardInput);
+  std::unique_ptr<TextFile> file = TextFile::Open(options.inputPath.c_str(), TextFile::Mode::Read);
+  if (!file) return std::nullopt;
+  return DetectInputKind(*file);
+}
+
 }  // namespace
 
 int RunConverter(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
                  const ProgramContext& context) {
-  ConversionJob job;
-  bool quiet = false;
+  ConvertOptions options;
   try {
     const ParsedCommand command = ParseCommandLine(arguments);
     if (command.action == ParsedCommand::Action::Help) {
@@ -44,37 +56,74 @@ int RunConverter(const std::vector<std::string>& arguments, std::ostream& out, s
       out << VersionText();
       return kExitSuccess;
     }
-    quiet = command.options.quiet;
-    job = BuildConversionJob(command.options, DecimalSeparatorFromEnvironment(context.environment));
-    // The engine's own refusals (ellipsoid, scale factor, central meridian,
-    // output = input) come before the existence test: a file never replaces itself.
-    if (const std::optional<std::string> refusal = CheckJob(job)) {
-      err << *refusal << "\n";
-      return kExitRunFailed;
-    }
-    RefuseExistingOutput(command.options);
+    options = command.options;
   } catch (const UsageError& error) {
     return ReportUsageError(err, error.what());
   }
 
+  const bool outputIsStream = options.outputPath == kStandardStream;
+  std::unique_ptr<TextFile> standardInput;
+  if (options.inputPath == kStandardStream) {
+    standardInput = TextFile::FromDescriptor(context.inputDescriptor, TextFile::Mode::Read, false);
+  }
+  std::unique_ptr<TextFile> standardOutput;
+  if (outputIsStream) {
+    standardOutput = TextFile::FromDescriptor(context.outputDescriptor, TextFile::Mode::Write, false);
+  }
+  const RunStreams streams{standardInput.get(), standardOutput.get()};
+
+  ConversionJob job;
+  try {
+    std::optional<FileKind> detected;
+    if (!options.fromKind) {
+      detected = DetectKind(options, standardInput.get());
+      if (standardInput && !detected) {
+        err << kProgramName << ": o início da entrada padrão não pôde ser lido de novo; "
+            << "indique o tipo com --from-kind\n";
+        return kExitRunFailed;
+      }
+    }
+    job = BuildConversionJob(options, detected);
+    // The engine's own refusals (ellipsoid, scale factor, central meridian,
+    // output = input) come before the existence test: a file never replaces itself.
+    if (const std::optional<std::string> refusal = CheckJob(job, streams)) {
+      err << *refusal << "\n";
+      return kExitRunFailed;
+    }
+    if (!outputIsStream) RefuseExistingOutput(options);
+  } catch (const UsageError& error) {
+    return ReportUsageError(err, error.what());
+  }
+
+  // A forgotten --from is seen before the run, not in the numbers after it.
+  if (!options.quiet && UsesDefaults(options)) err << kProgramName << ": " << SidesSummary(job) << "\n";
+
   NullProgressSink silent;
   TerminalProgress bar(err);
-  ProgressSink& progress =
-      (!quiet && context.stderrIsTerminal) ? static_cast<ProgressSink&>(bar) : silent;
+  // Standard input has no size to measure progress against.
+  const bool showBar = !options.quiet && context.stderrIsTerminal && !standardInput;
+  ProgressSink& progress = showBar ? static_cast<ProgressSink&>(bar) : silent;
   RunResult result;
   try {
-    result = RunConversion(job, progress);
+    result = RunConversion(job, progress, streams);
   } catch (const std::exception& error) {
     // Nothing of the engine should escape; if it does, the run has failed.
     err << error.what() << "\n";
     return kExitRunFailed;
   }
-  if (!result.Succeeded()) {
-    for (const UserMessage& message : result.messages) err << message.text << "\n";
-    return kExitRunFailed;
+  switch (result.status) {
+    case RunResult::Status::Success:
+      // With the output "-", standard output holds the converted lines only.
+      if (!options.quiet) (outputIsStream ? err : out) << kSuccessMessage << "\n";
+      return kExitSuccess;
+    case RunResult::Status::OpenFailed:
+      for (const UserMessage& message : result.messages) err << kProgramName << ": " << message.text << "\n";
+      return kExitRunFailed;
+    case RunResult::Status::Failed:
+      break;
   }
-  if (!quiet) out << kSuccessMessage << "\n";
-  return kExitSuccess;
+  for (const UserMessage& message : result.messages) err << message.text << "\n";
+  return kExitRunFailed;
 }
 
 }  // namespace transref::convert

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "conversion/EditNumber.h"
+#include "conversion/Messages.h"
 #include "geodesy/ParameterSets.h"
 #include "geodesy/Sexagesimal.h"
 #include "support/Numbers.h"
@@ -379,6 +380,23 @@ void KeepStartingProjection(SideChoice& choice, CoordinateSystemKind startingSys
   choice.falseNorthingText = DefaultFalseNorthing(startingSystem, false);
 }
 
+double SignedMeridian(const SideChoice& choice) {
+  const double entry = ParseCentralMeridianEntry(choice.meridianEntry);
+  return choice.west ? -entry : entry;
+}
+
+SideIdentity Identity(const SideChoice& choice) {
+  SideIdentity identity;
+  identity.system = choice.system;
+  identity.semiMajorAxisText = choice.ellipsoid.axisText;
+  identity.inverseFlatteningText = choice.ellipsoid.flatteningText;
+  identity.centralMeridian = SignedMeridian(choice);
+  identity.northern = choice.northern;
+  identity.falseEasting = ReadEditNumber(choice.falseEastingText).value;
+  identity.falseNorthing = ReadEditNumber(choice.falseNorthingText).value;
+  return identity;
+}
+
 JobSide MakeJobSide(const SideChoice& choice, CoordinateSystemKind startingSystem) {
   const CoordinateSystemInfo& info = SystemInfo(choice.system);
   JobSide side;
@@ -386,8 +404,7 @@ JobSide MakeJobSide(const SideChoice& choice, CoordinateSystemKind startingSyste
   side.systemLabel = info.label;
   side.semiMajorAxis = ReadEditNumber(choice.ellipsoid.axisText).value;
   side.inverseFlattening = ReadEditNumber(choice.ellipsoid.flatteningText).value;
-  const double entry = ParseCentralMeridianEntry(choice.meridianEntry);
-  side.centralMeridian = choice.west ? -entry : entry;
+  side.centralMeridian = SignedMeridian(choice);
   side.northern = choice.northern;
   side.falseEasting = ReadEditNumber(choice.falseEastingText).value;
   side.falseNorthing = ReadEditNumber(choice.falseNorthingText).value;
@@ -549,7 +566,29 @@ AltimetrySettings ChooseAltimetry(const ConvertOptions& options, const SideOptio
   return altimetry;
 }
 
+// "GRS80", "Hayford 1924", or the typed values of a custom ellipsoid.
+std::string EllipsoidName(const JobSide& side) {
+  for (ReferenceFrame frame : {ReferenceFrame::Grs80, ReferenceFrame::Hayford}) {
+    const ReferenceFrameInfo& info = FrameInfo(frame);
+    if (side.semiMajorAxis == info.semiMajorAxis && side.inverseFlattening == info.inverseFlattening) {
+      return std::string(info.label.substr(0, info.label.find(" (")));
+    }
+  }
+  return "a = " + EllipsoidEditText(side.semiMajorAxis) + ", 1/f = " + EllipsoidEditText(side.inverseFlattening);
+}
+
 }  // namespace
+
+std::string SidesSummary(const ConversionJob& job) {
+  std::string model(TransformationModelLabel(job.model));
+  while (!model.empty() && model.back() == ' ') model.pop_back();
+  return "De: " + job.input.systemLabel + ", " + EllipsoidName(job.input) + " — Para: " +
+         job.output.systemLabel + ", " + EllipsoidName(job.output) + " — " + model;
+}
+
+bool UsesDefaults(const ConvertOptions& options) {
+  return !options.from || !options.to || !options.fromEllipsoid || !options.toEllipsoid || !options.model;
+}
 
 std::optional<CoordinateSystemKind> SystemFromName(std::string_view name) {
   if (const std::optional<CoordinateSystemKind> kind = SystemKindFromLabel(name)) return kind;
@@ -573,7 +612,19 @@ FileKind FileKindFromExtension(std::string_view path) {
   return extension == ".dxf" ? FileKind::Dxf : FileKind::Ascii3D;
 }
 
-ConversionJob BuildConversionJob(const ConvertOptions& options, char localeDecimalSeparator) {
+FileKind InputKindOf(std::string_view path, std::optional<FileKind> detected) {
+  if (detected == FileKind::Dxf || FileKindFromExtension(path) == FileKind::Dxf) return FileKind::Dxf;
+  return detected.value_or(FileKind::Ascii3D);
+}
+
+FileKind OutputKindOf(std::string_view path, FileKind inputKind, CoordinateSystemKind outputSystem) {
+  if (FileKindFromExtension(path) == FileKind::Dxf) return FileKind::Dxf;
+  // A 2D list stays 2D, except in cartesian coordinates, which are 3D only.
+  return inputKind == FileKind::Ascii2D && outputSystem != K::Cartesian ? FileKind::Ascii2D
+                                                                        : FileKind::Ascii3D;
+}
+
+ConversionJob BuildConversionJob(const ConvertOptions& options, std::optional<FileKind> detectedInputKind) {
   const SideOptions inputOptions{"--from",          options.from,
                                  options.fromKind,  options.fromEllipsoid,
                                  options.fromCm,    options.fromCmDms,
@@ -587,18 +638,23 @@ ConversionJob BuildConversionJob(const ConvertOptions& options, char localeDecim
                                   options.toFalseNorthing, options.toHeights,
                                   options.toMeanHeight, options.toUndulation};
 
-  // File kinds: a list stays a list.
   SideChoice input;
   SideChoice output;
-  input.kind = options.fromKind ? ParseKindOption(options.fromKind, "--from-kind")
-                                : FileKindFromExtension(options.inputPath);
-  output.kind = options.toKind ? ParseKindOption(options.toKind, "--to-kind") : input.kind;
-  if (input.kind != FileKind::Dxf && output.kind == FileKind::Dxf) {
-    throw UsageError("--to-kind: uma lista ASCII não pode ser convertida em desenho DXF");
-  }
-
   input.system = ChooseSystem(inputOptions, kDefaultInputSystem);
   output.system = ChooseSystem(outputOptions, kDefaultOutputSystem);
+
+  // File kinds: as chosen, else from the input's content and name and the
+  // output's name. A list stays a list.
+  input.kind = options.fromKind ? ParseKindOption(options.fromKind, "--from-kind")
+                                : InputKindOf(options.inputPath, detectedInputKind);
+  output.kind = options.toKind ? ParseKindOption(options.toKind, "--to-kind")
+                               : OutputKindOf(options.outputPath, input.kind, output.system);
+  if (input.kind != FileKind::Dxf && output.kind == FileKind::Dxf) {
+    if (options.toKind) throw UsageError("--to-kind: uma lista ASCII não pode ser convertida em desenho DXF");
+    throw UsageError("a saída " + Quoted(options.outputPath) +
+                     " tem a extensão de um desenho DXF, e uma lista ASCII não pode ser convertida "
+                     "em desenho (use outro nome ou --to-kind ascii3d)");
+  }
   CheckSystemOffered(inputOptions, input);
   CheckSystemOffered(outputOptions, output);
 
@@ -637,11 +693,11 @@ ConversionJob BuildConversionJob(const ConvertOptions& options, char localeDecim
     KeepStartingProjection(output, kDefaultOutputSystem);
   }
 
-  // The process button stays disabled for a run that would change nothing.
-  if (input.system == output.system && input.ellipsoid.axisText == output.ellipsoid.axisText &&
-      input.ellipsoid.flatteningText == output.ellipsoid.flatteningText) {
-    throw UsageError("--to: entrada e saída têm o mesmo sistema e o mesmo elipsóide; nada a "
-                     "converter (mude --to ou --to-ellipsoid)");
+  // The rule that keeps the window's process button disabled: a run that
+  // would give back every coordinate as it was read.
+  if (!SidesDiffer(Identity(input), Identity(output))) {
+    throw UsageError("--to: " + std::string(kNothingToConvert) +
+                     " (mude --to, --to-ellipsoid, --to-cm ou --to-hemisphere)");
   }
 
   ConversionJob job;
@@ -659,9 +715,6 @@ ConversionJob BuildConversionJob(const ConvertOptions& options, char localeDecim
       job.altimetry.inputGeometric ? HeightKind::Geometric : HeightKind::Orthometric;
   job.output.heightKind =
       job.altimetry.outputGeometric ? HeightKind::Geometric : HeightKind::Orthometric;
-  job.listDecimalSeparator = options.decimalComma   ? ','
-                             : options.decimalPoint ? '.'
-                                                    : localeDecimalSeparator;
   return job;
 }
 

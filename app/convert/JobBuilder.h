@@ -20,14 +20,25 @@ std::optional<CoordinateSystemKind> SystemFromName(std::string_view name);
 // "ascii3d", "ascii2d" or "dxf".
 std::optional<FileKind> FileKindFromName(std::string_view name);
 
-// The input kind a file name implies: DXF for the extension ".dxf" (any
-// case), else the 3D list.
+// The kind a file name implies: DXF for the extension ".dxf" (any case),
+// else the 3D list.
 FileKind FileKindFromExtension(std::string_view path);
 
-// Reads every option into a job. `localeDecimalSeparator` is the user's
-// decimal separator for lists when neither --decimal-comma nor
-// --decimal-point is given. Throws UsageError (message naming the option)
-// for every choice the window would not let the user make.
-ConversionJob BuildConversionJob(const ConvertOptions& options, char localeDecimalSeparator);
+// Reads every option into a job. Without --from-kind the input is a drawing
+// when `detectedInputKind` (what its first lines say, see DetectInputKind)
+// or its name says so, else the list kind detected (3D when nothing was
+// detected). Without --to-kind the output is a drawing for the extension
+// ".dxf", else a list: 2D when the input is a 2D list (and the output not
+// cartesian), else 3D. Throws UsageError (message naming the option) for
+// every choice the window would not let the user make, including two sides
+// that would change nothing (SidesDiffer).
+ConversionJob BuildConversionJob(const ConvertOptions& options, std::optional<FileKind> detectedInputKind);
+
+// The two sides and the model of a job in one line, e.g.
+// "De: Gauß-Krüger (Oru), Hayford 1924 — Para: LTM (Oru), GRS80 — 7 Parâmetros - Transformação Isogonal".
+std::string SidesSummary(const ConversionJob& job);
+
+// True when a system, an ellipsoid or the model was left to its default.
+bool UsesDefaults(const ConvertOptions& options);
 
 }  // namespace transref::convert

@@ -1,5 +1,6 @@
 #include "conversion/AsciiList.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -7,12 +8,14 @@
 #include <cstring>
 #include <limits>
 
+#include "support/Numbers.h"
+
 namespace transref {
 namespace {
 
 constexpr int kFields3D = 4;
 constexpr int kFields2D = 3;
-constexpr std::size_t kMaxNumberText = 512;  // room for a number written with a comma
+constexpr std::size_t kMaxNumberText = 512;  // room for a coordinate written with a comma
 
 // Width and decimals of the output formats "%10.5lf" and "%15.10lf".
 constexpr int kGridWidth = 10, kGridDecimals = 5;
@@ -23,48 +26,29 @@ constexpr double kMaxLongitude = 180.0;
 constexpr double kMaxLatitude = 90.0;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsFieldSeparator(char c) { return c == ' ' || c == '\t'; }
 
-// A decimal number as a locale-bound reader takes it: optional sign, digits
-// with `separator` as the only decimal separator, optional exponent, nothing
-// else (no blanks, no digit grouping, no "inf"/"nan", no hexadecimal).
-bool ParseLocaleNumber(std::string_view field, char separator, double& value) {
-  const std::size_t size = field.size();
-  std::size_t i = 0;
-  bool negative = false;
-  if (i < size && (field[i] == '+' || field[i] == '-')) {
-    negative = field[i] == '-';
-    ++i;
-  }
-  const std::size_t numberStart = i;
-  std::size_t digits = 0;
-  std::size_t separatorAt = std::string_view::npos;
-  while (i < size && IsDigit(field[i])) ++i, ++digits;
-  if (i < size && field[i] == separator) {
-    separatorAt = i++;
-    while (i < size && IsDigit(field[i])) ++i, ++digits;
-  }
-  if (digits == 0) return false;
-  if (i < size && (field[i] == 'e' || field[i] == 'E')) {
-    ++i;
-    if (i < size && (field[i] == '+' || field[i] == '-')) ++i;
-    if (i == size || !IsDigit(field[i])) return false;
-    while (i < size && IsDigit(field[i])) ++i;
-  }
-  if (i != size) return false;
-
-  // The grammar is checked; from_chars converts the unsigned part, after
-  // the separator became a point when it is a comma.
-  std::string_view number = field.substr(numberStart);
+// A coordinate: optional sign, digits with '.' or ',' as the decimal mark
+// (whatever the user's notation: fields are blank-separated and digits are
+// never grouped, so either mark is unambiguous), optional exponent, nothing
+// else.
+bool ParseCoordinate(std::string_view field, double& value) {
+  const DecimalNumber number = ScanDecimalNumber(field, true);
+  if (number.length == 0 || number.length != field.size()) return false;
+  // from_chars takes neither '+' nor ','.
+  const bool negative = field.front() == '-';
+  const std::size_t signLength = (field.front() == '-' || field.front() == '+') ? 1 : 0;
+  std::string_view digits = field.substr(signLength);
   char copy[kMaxNumberText];
-  if (separator != '.' && separatorAt != std::string_view::npos) {
-    if (number.size() > sizeof copy) return false;
-    std::memcpy(copy, number.data(), number.size());
-    copy[separatorAt - numberStart] = '.';
-    number = std::string_view(copy, number.size());
+  if (number.markAt != std::string_view::npos && field[number.markAt] == ',') {
+    if (digits.size() > sizeof copy) return false;
+    std::memcpy(copy, digits.data(), digits.size());
+    copy[number.markAt - signLength] = '.';
+    digits = std::string_view(copy, digits.size());
   }
   double magnitude = 0.0;
-  const auto parsed = std::from_chars(number.data(), number.data() + number.size(), magnitude);
-  if (parsed.ec != std::errc() || parsed.ptr != number.data() + number.size()) return false;
+  const auto parsed = std::from_chars(digits.data(), digits.data() + digits.size(), magnitude);
+  if (parsed.ec != std::errc() || parsed.ptr != digits.data() + digits.size()) return false;
   value = negative ? -magnitude : magnitude;
   return true;
 }
@@ -105,18 +89,21 @@ ParsedLine ConversionFailure(std::string_view field, int lineNumber) {
 
 int ExpectedFields(FileKind kind) { return kind == FileKind::Ascii2D ? kFields2D : kFields3D; }
 
-ParsedLine ParsePointLine(std::string_view line, FileKind inputKind, int lineNumber, char decimalSeparator) {
+bool IsBlankLine(std::string_view line) {
+  return std::all_of(line.begin(), line.end(), IsFieldSeparator);
+}
+
+ParsedLine ParsePointLine(std::string_view line, FileKind inputKind, int lineNumber) {
   const int expected = ExpectedFields(inputKind);
-  // Fields are maximal runs of characters other than the blank; a tab is an
-  // ordinary character of a field.
+  // Fields are maximal runs of characters other than blanks and tabs.
   std::array<std::string_view, kFields3D> fields;
   int count = 0;
   std::size_t i = 0;
   while (i < line.size()) {
-    while (i < line.size() && line[i] == ' ') ++i;
+    while (i < line.size() && IsFieldSeparator(line[i])) ++i;
     if (i == line.size()) break;
     const std::size_t begin = i;
-    while (i < line.size() && line[i] != ' ') ++i;
+    while (i < line.size() && !IsFieldSeparator(line[i])) ++i;
     if (count < kFields3D) fields[count] = line.substr(begin, i - begin);
     ++count;
   }
@@ -129,7 +116,7 @@ ParsedLine ParsePointLine(std::string_view line, FileKind inputKind, int lineNum
   if (!ParseIdentifier(fields[0], record.id)) return ConversionFailure(fields[0], lineNumber);
   double* const coordinates[] = {&record.c1, &record.c2, &record.c3};
   for (int k = 1; k < expected; ++k) {
-    if (!ParseLocaleNumber(fields[k], decimalSeparator, *coordinates[k - 1])) {
+    if (!ParseCoordinate(fields[k], *coordinates[k - 1])) {
       return ConversionFailure(fields[k], lineNumber);
     }
   }

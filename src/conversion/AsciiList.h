@@ -29,13 +29,16 @@ struct ParsedLine {
   std::vector<UserMessage> messages;
 };
 
-// Splits a non-empty line into blank-separated fields (blank = the space
-// only), checks their count and converts them: the identifier as a 32-bit
-// whole number (optional sign, decimal digits), the coordinates in the
-// user's decimal notation (`decimalSeparator` '.' or ','; the other one is
-// not accepted). A 2D line gets c3 = 0.
-ParsedLine ParsePointLine(std::string_view line, FileKind inputKind, int lineNumber,
-                          char decimalSeparator);
+// True for a line that is empty or holds only blanks and tabs: such a line
+// is no point, no error and no end of the list; the reader skips it.
+bool IsBlankLine(std::string_view line);
+
+// Splits a line into fields separated by runs of blanks and tabs, checks
+// their count and converts them: the identifier as a 32-bit whole number
+// (optional sign, decimal digits), the coordinates as decimal numbers with
+// '.' or ',' as the decimal mark, whatever the user's notation. A 2D line
+// gets c3 = 0.
+ParsedLine ParsePointLine(std::string_view line, FileKind inputKind, int lineNumber);
 
 // Range checks of a geographic input point (bounds included): the longitude
 // message, or the latitude message, or nothing.

@@ -75,7 +75,17 @@ bool SameFile(const std::string& a, const std::string& b) {
   return ca == cb;
 }
 
-std::optional<std::string> CheckJob(const ConversionJob& job) {
+bool SidesDiffer(const SideIdentity& input, const SideIdentity& output) {
+  if (input.system != output.system || input.semiMajorAxisText != output.semiMajorAxisText ||
+      input.inverseFlatteningText != output.inverseFlatteningText) {
+    return true;
+  }
+  if (!IsProjected(input.system)) return false;
+  return input.centralMeridian != output.centralMeridian || input.northern != output.northern ||
+         input.falseEasting != output.falseEasting || input.falseNorthing != output.falseNorthing;
+}
+
+std::optional<std::string> CheckJob(const ConversionJob& job, const RunStreams& streams) {
   if (!IsValidSide(job.input) || !IsValidSide(job.output)) return std::string(kEllipsoidReadError);
   if (!IsValidScaleFactor(job.input.scaleFactor) || !IsValidScaleFactor(job.output.scaleFactor)) {
     return std::string(kScaleFactorError);
@@ -84,7 +94,7 @@ std::optional<std::string> CheckJob(const ConversionJob& job) {
     return std::string(kCentralMeridianError);
   }
   if (!IsOfferedCombination(job)) return std::string(kFileKindError);
-  if (SameFile(job.inputPath, job.outputPath)) {
+  if (streams.input == nullptr && streams.output == nullptr && SameFile(job.inputPath, job.outputPath)) {
     return std::string(kSameFileError);
   }
   return std::nullopt;

@@ -12,6 +12,8 @@
 
 namespace transref {
 
+class TextFile;
+
 // One side (input or output) of a run.
 struct JobSide {
   CoordinateSystemKind system{};
@@ -36,14 +38,38 @@ struct ConversionJob {
   bool isIdentity = true;          // informative: the datum step decides from the values
   JobSide input, output;
   AltimetrySettings altimetry{};
-  char listDecimalSeparator = '.';  // the user's decimal notation, for reading lists
+};
+
+// Streams a caller opened itself, read or written instead of the files the
+// job names (the batch converter's standard input and output).
+struct RunStreams {
+  TextFile* input = nullptr;
+  TextFile* output = nullptr;
 };
 
 // Checks what can be checked before any file is opened: both ellipsoids,
-// both scale factors, both central meridians, and that the output is not the
-// input file (also through another path or a link). Returns the message to
-// show (stop box, caption kInterruptCaption), or nothing when the job can run.
-std::optional<std::string> CheckJob(const ConversionJob& job);
+// both scale factors, both central meridians, and, when both sides are
+// named files, that the output is not the input file (also through another
+// path or a link). Returns the message to show (stop box, caption
+// kInterruptCaption), or nothing when the job can run.
+std::optional<std::string> CheckJob(const ConversionJob& job, const RunStreams& streams = {});
+
+// One side as it decides whether a run can change anything.
+struct SideIdentity {
+  CoordinateSystemKind system{};
+  std::string_view semiMajorAxisText, inverseFlatteningText;  // the ellipsoid as typed or shown
+  double centralMeridian = 0.0;  // degrees, signed by the longitude hemisphere
+  bool northern = false;
+  double falseEasting = 0.0, falseNorthing = 0.0;
+};
+
+// The rule that enables processing: a run that would give back every
+// coordinate as it was read is not offered. Two sides differ when their
+// systems or the texts of their ellipsoids differ, or, for two grids, their
+// central meridians, latitude hemispheres or false origins: a change of
+// zone (UTM 22 S to 23 S, another LTM meridian) is a conversion. Geographic
+// and cartesian sides have no meridian, hemisphere or false origin.
+bool SidesDiffer(const SideIdentity& input, const SideIdentity& output);
 
 // The side as the point chain takes it (ellipsoid built from a and 1/f).
 ChainSide ToChainSide(const JobSide& side);

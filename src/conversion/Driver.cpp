@@ -5,6 +5,7 @@
 #include "conversion/AsciiList.h"
 #include "conversion/DxfTransform.h"
 #include "geodesy/PointChain.h"
+#include "support/ReplacingOutput.h"
 #include "support/TextFile.h"
 
 namespace transref {
@@ -18,8 +19,12 @@ void SetFailure(RunResult& result, std::vector<UserMessage> messages, int lineNu
 
 UserMessage Interrupt(std::string text) { return {MessageBoxKind::Interrupt, std::move(text)}; }
 
-// The list loop: one line read, parsed, carried and written at a time. An
-// empty line ends the list; the lines after it are ignored.
+// A UTF-8 byte-order mark, written by Windows editors at the start of a file.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// The list loop: one line read, parsed, carried and written at a time.
+// Lines that are empty or hold only blanks and tabs are skipped wherever
+// they stand; messages name the physical line.
 bool ConvertList(const ConversionJob& job, PointChain& chain, TextFile& input, TextFile& output,
                  ProgressSink& progress, RunResult& result) {
   progress.SetStage(kStageProcessing);
@@ -35,8 +40,9 @@ bool ConvertList(const ConversionJob& job, PointChain& chain, TextFile& input, T
       SetFailure(result, {Interrupt(BadLineMessage(lineNumber))}, lineNumber);
       return false;
     }
-    if (line.empty()) break;
-    ParsedLine parsed = ParsePointLine(line, job.inputKind, lineNumber, job.listDecimalSeparator);
+    if (lineNumber == 1 && line.starts_with(kByteOrderMark)) line.remove_prefix(kByteOrderMark.size());
+    if (IsBlankLine(line)) continue;
+    ParsedLine parsed = ParsePointLine(line, job.inputKind, lineNumber);
     if (!parsed.record) {
       SetFailure(result, std::move(parsed.messages), lineNumber);
       return false;
@@ -65,41 +71,63 @@ bool ConvertList(const ConversionJob& job, PointChain& chain, TextFile& input, T
   return true;
 }
 
+void SetOpenFailure(RunResult& result, const std::string& path, int error, FileRole role) {
+  result.status = RunResult::Status::OpenFailed;
+  result.messages = {Interrupt(OpenFailureMessage(path, error, role))};
+}
+
 }  // namespace
 
-RunResult RunConversion(const ConversionJob& job, ProgressSink& progress) {
+RunResult RunConversion(const ConversionJob& job, ProgressSink& progress, const RunStreams& streams) {
   RunResult result;
-  if (auto problem = CheckJob(job)) {
+  if (auto problem = CheckJob(job, streams)) {
     SetFailure(result, {Interrupt(std::move(*problem))}, 0);
     return result;
   }
   PointChain chain(ToChainSide(job.input), ToChainSide(job.output), BuildJobDatumStep(job), job.altimetry);
 
   // The input first: when it cannot be opened the output is not touched.
-  std::unique_ptr<TextFile> input = TryOpenFile(job.inputPath.c_str(), 0, "r");
-  if (!input) {
-    result.status = RunResult::Status::OpenFailed;
-    return result;
+  int error = 0;
+  std::unique_ptr<TextFile> inputFile;
+  if (streams.input == nullptr) {
+    inputFile = TextFile::Open(job.inputPath.c_str(), TextFile::Mode::Read, &error);
+    if (!inputFile) {
+      SetOpenFailure(result, job.inputPath, error, FileRole::Input);
+      return result;
+    }
   }
-  std::unique_ptr<TextFile> output = TryOpenFile(job.outputPath.c_str(), 0, "w");
-  if (!output) {
-    result.status = RunResult::Status::OpenFailed;
-    return result;
+  TextFile& input = streams.input ? *streams.input : *inputFile;
+  // The output: a temporary file that replaces the output on success; it is
+  // removed on every other way out of this function.
+  std::unique_ptr<ReplacingOutput> outputFile;
+  if (streams.output == nullptr) {
+    outputFile = ReplacingOutput::Open(job.outputPath, &error);
+    if (!outputFile) {
+      SetOpenFailure(result, job.outputPath, error, FileRole::Output);
+      return result;
+    }
   }
+  TextFile& output = streams.output ? *streams.output : outputFile->File();
 
-  const std::int64_t total = FileLength(*input);
+  const std::int64_t total = FileLength(input);
   progress.SetLabel(kProgressLabel);
   progress.SetRemainingTime("");
   progress.Begin(total > 0 ? total : 0);
   progress.Show();
 
   const bool converted = job.inputKind == FileKind::Dxf
-                             ? ConvertDxf(job, chain, *input, *output, progress, result)
-                             : ConvertList(job, chain, *input, *output, progress, result);
-  const bool readFailed = input->HasReadError();
-  input.reset();
-  // Closing flushes the last buffer: a full disk may only show here.
-  const bool closed = output->Close();
+                             ? ConvertDxf(job, chain, input, output, progress, result)
+                             : ConvertList(job, chain, input, output, progress, result);
+  const bool readFailed = input.HasReadError();
+  inputFile.reset();
+  // Closing flushes the last buffer: a full disk may only show here. A
+  // failed run's temporary file is removed, never put in place.
+  bool closed = false;
+  if (!converted || readFailed) {
+    outputFile.reset();
+  } else {
+    closed = outputFile ? outputFile->Commit() : output.Flush();
+  }
   progress.End();
 
   if (converted && readFailed) {

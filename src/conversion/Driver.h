@@ -14,7 +14,7 @@ struct RunResult {
   enum class Status {
     Success,
     Failed,      // messages say why; lineNumber names the input line (0: none)
-    OpenFailed,  // the error layer has reported and it was acknowledged; nothing else to show
+    OpenFailed,  // a file could not be opened; the one message names it and says why
   };
   Status status = Status::Success;
   std::vector<UserMessage> messages;  // in the order they are shown
@@ -26,10 +26,14 @@ struct RunResult {
 };
 
 // Checks the job, builds the datum step and the point chain, opens the input
-// ("r") and the output ("w"), converts the list or walks the drawing while
-// reporting to `progress`, and closes both files. On every failure after the
-// output was opened, the output is closed holding the lines already written
-// and the progress is ended. Success is never reported after a failure.
-RunResult RunConversion(const ConversionJob& job, ProgressSink& progress);
+// and the output, converts the list or walks the drawing while reporting to
+// `progress`, and closes both files. The output is written to a temporary
+// file beside it and takes its name only when the run succeeded: a failed
+// run leaves an existing output as it was and creates no file (see
+// ReplacingOutput). A stream in `streams` is read or written instead of the
+// named file; a failed run may then have written part of its lines. The
+// progress is ended on every failure after it began. Success is never
+// reported after a failure.
+RunResult RunConversion(const ConversionJob& job, ProgressSink& progress, const RunStreams& streams = {});
 
 }  // namespace transref

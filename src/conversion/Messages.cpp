@@ -1,5 +1,6 @@
 #include "conversion/Messages.h"
 
+#include <cerrno>
 #include <string>
 
 namespace transref {
@@ -32,6 +33,58 @@ std::string LatitudeMessage(int lineNumber) { return LineDetail(lineNumber, "Val
 
 std::string OutOfDomainMessage(int lineNumber) {
   return LineDetail(lineNumber, "Ponto fora do domínio da transformação!");
+}
+
+std::string_view OpenFailureReason(int error, FileRole role) {
+  const bool input = role == FileRole::Input;
+  switch (error) {
+    case ENOENT:
+      // Writing creates the file: what is missing is its folder.
+      return input ? "o arquivo não existe" : "a pasta não existe";
+    case ENOTDIR:
+      return "uma parte do caminho não é uma pasta";
+    case EISDIR:
+      return "é uma pasta, não um arquivo";
+    case EACCES:
+    case EPERM:
+      return input ? "sem permissão de leitura" : "sem permissão de gravação";
+    case EROFS:
+      return "o disco é somente de leitura";
+    case ENOSPC:
+      return "não há espaço livre no disco";
+    case EDQUOT:
+      return "a cota de disco foi excedida";
+    case ENAMETOOLONG:
+      return "o nome é longo demais";
+    case ELOOP:
+      return "os links simbólicos do caminho formam um ciclo";
+    case EMFILE:
+    case ENFILE:
+      return "há arquivos abertos demais";
+    case ETXTBSY:
+    case EBUSY:
+      return "o arquivo está em uso";
+    case ENXIO:
+    case ENODEV:
+      return "o dispositivo não está disponível";
+    default:
+      return {};
+  }
+}
+
+std::string OpenFailureMessage(std::string_view path, int error, FileRole role) {
+  std::string text = role == FileRole::Input ? "Não foi possível abrir o arquivo de entrada \""
+                                             : "Não foi possível criar o arquivo de saída \"";
+  text += path;
+  text += "\": ";
+  const std::string_view reason = OpenFailureReason(error, role);
+  if (reason.empty()) {
+    text += "erro do sistema número " + std::to_string(error);
+  } else {
+    text += reason;
+  }
+  text += ".";
+  return text;
 }
 
 std::string NotANumberMessage(std::string_view text) {

@@ -34,6 +34,10 @@ inline constexpr std::string_view kNoEntitiesError =
     "O arquivo de entrada não possui a seção ENTITIES de um desenho DXF!";
 inline constexpr std::string_view kFileKindError =
     "O tipo de arquivo não combina com o sistema de coordenadas escolhido!";
+// Two sides that would give back every coordinate as it was read.
+inline constexpr std::string_view kNothingToConvert =
+    "nada a converter: entrada e saída têm o mesmo sistema, meridiano central, hemisférios, "
+    "falsa origem e elipsóide";
 
 // Stage captions and the label of the progress window.
 inline constexpr std::string_view kStageReadingHeader = "Lendo cabeçalho do arquivo de entrada";
@@ -51,6 +55,14 @@ std::string LongitudeMessage(int lineNumber);
 std::string LatitudeMessage(int lineNumber);
 // "...na linha %d:\nPonto fora do domínio da transformação!"
 std::string OutOfDomainMessage(int lineNumber);
+enum class FileRole { Input, Output };
+// Why a file could not be opened, in Portuguese ("o arquivo não existe",
+// "é uma pasta, não um arquivo", "sem permissão de leitura" ...), from an
+// errno value; empty for a reason without a text of its own.
+std::string_view OpenFailureReason(int error, FileRole role);
+// "Não foi possível abrir o arquivo de entrada "%s": <reason>." or
+// "Não foi possível criar o arquivo de saída "%s": <reason>."
+std::string OpenFailureMessage(std::string_view path, int error, FileRole role);
 // "%s não é um valor numerico!" (the number reader's own complaint)
 std::string NotANumberMessage(std::string_view text);
 

@@ -508,6 +508,13 @@ void TFormDXFTransform::ConnectHandlers() {
     for (QWidget* w : {static_cast<QWidget*>(c.eSelectedCM), static_cast<QWidget*>(c.editSemiMajorAxis),
                        static_cast<QWidget*>(c.editReciprocalFlattening)})
       w->installEventFilter(this);
+    // Whatever the process button's rule compares is followed as it changes.
+    const auto followRunnable = [this] { IsRunnable(); };
+    connect(c.cbCM, &QComboBox::currentTextChanged, this, followRunnable);
+    connect(c.cbHLong, &QComboBox::currentIndexChanged, this, followRunnable);
+    connect(c.cbHLat, &QComboBox::currentIndexChanged, this, followRunnable);
+    connect(c.eFalseEast, &QLineEdit::textChanged, this, followRunnable);
+    connect(c.eFalseNorth, &QLineEdit::textChanged, this, followRunnable);
   }
   connect(cbTransformation_, &QComboBox::activated, this, &TFormDXFTransform::CBTransformationChange);
   connect(bbProcess_, &QPushButton::clicked, this, &TFormDXFTransform::BBProcessClick);
@@ -690,11 +697,31 @@ void TFormDXFTransform::ShowChosenFile(Side s, const QString& path) {
 }
 
 bool TFormDXFTransform::IsRunnable() {
-  const SideControls& in = side(Side::In).c;
-  const SideControls& out = side(Side::Out).c;
-  const bool differs = in.cbCoordinatesSystems->currentIndex() != out.cbCoordinatesSystems->currentIndex() ||
-                       in.editSemiMajorAxis->text() != out.editSemiMajorAxis->text() ||
-                       in.editReciprocalFlattening->text() != out.editReciprocalFlattening->text();
+  // The engine's rule, on the controls as they stand: a change of zone,
+  // hemisphere or false origin is a conversion too.
+  std::string ellipsoidTexts[2][2];
+  SideIdentity identities[2];
+  bool meridiansRead = true;
+  for (Side s : {Side::In, Side::Out}) {
+    const SideControls& c = side(s).c;
+    const int k = s == Side::In ? 0 : 1;
+    ellipsoidTexts[k][0] = c.editSemiMajorAxis->text().toStdString();
+    ellipsoidTexts[k][1] = c.editReciprocalFlattening->text().toStdString();
+    SideIdentity& identity = identities[k];
+    identity.system = static_cast<K>(std::max(0, c.cbCoordinatesSystems->currentIndex()));
+    identity.semiMajorAxisText = ellipsoidTexts[k][0];
+    identity.inverseFlatteningText = ellipsoidTexts[k][1];
+    try {
+      identity.centralMeridian = ParseCentralMeridianEntry(c.cbCM->currentText().toStdString());
+    } catch (const std::exception&) {
+      meridiansRead = false;  // the run itself says what is wrong with the entry
+    }
+    if (c.cbHLong->currentIndex() == 1) identity.centralMeridian = -identity.centralMeridian;  // "Oeste (W)"
+    identity.northern = c.cbHLat->currentIndex() != 1;                                          // "Sul (S)"
+    identity.falseEasting = ReadEditNumber(c.eFalseEast->text().toStdString()).value;
+    identity.falseNorthing = ReadEditNumber(c.eFalseNorth->text().toStdString()).value;
+  }
+  const bool differs = !meridiansRead || SidesDiffer(identities[0], identities[1]);
   const bool runnable = InputFileChosen() && OutputFileChosen() && differs;
   bbProcess_->setEnabled(runnable);
   return runnable;
@@ -1162,7 +1189,6 @@ std::optional<ConversionJob> TFormDXFTransform::BuildJob() {
   for (std::size_t k = 0; k < affine.size(); ++k) *affine[k] = readEdit(affineEdits_[k]);
 
   job.altimetry = altimetrySettings_;
-  job.listDecimalSeparator = separator;
   for (Side s : {Side::In, Side::Out}) {
     const SideState& st = side(s);
     JobSide& js = s == Side::In ? job.input : job.output;
@@ -1218,10 +1244,8 @@ void TFormDXFTransform::BBProcessClick() {
                             MessageButtons::Ok});
       break;
     case RunResult::Status::Failed:
+    case RunResult::Status::OpenFailed:  // the file named, and why it could not be opened
       ShowRunMessages(result.messages);
-      break;
-    case RunResult::Status::OpenFailed:
-      // The error layer's report has been shown and acknowledged.
       break;
   }
 }

@@ -102,8 +102,6 @@ TEST(CommandLine, RefusalsNameTheOption) {
             "a opção --to foi dada mais de uma vez");
   EXPECT_EQ(Refusal({"--force", "--force", "a", "b"}), "a opção --force foi dada mais de uma vez");
   EXPECT_EQ(Refusal({"--force=yes", "a", "b"}), "a opção --force não aceita valor");
-  EXPECT_EQ(Refusal({"--decimal-comma", "--decimal-point", "a", "b"}),
-            "as opções --decimal-comma e --decimal-point não podem ser usadas juntas");
   EXPECT_EQ(Refusal({"-x", "a", "b"}), "opção desconhecida: \"-x\"");
 }
 

@@ -5,7 +5,11 @@
 // projection), independently of the converter's job building and of the
 // list and drawing code.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
+#include <tuple>
 
 #include <algorithm>
 #include <array>
@@ -38,6 +42,10 @@ const std::string kProgram = TRANSREF_CONVERT_PROGRAM;
 const fs::path kSamples = fs::path(TRANSREF_TEST_DATA_DIR) / "samples";
 const fs::path kCorpus = TRANSREF_DXF_CORPUS_DIR;
 constexpr const char* kSuccess = "O programa foi executado com sucesso!\n";
+// What stderr says when the systems, ellipsoids and model are the defaults.
+constexpr const char* kAssumedDefaults =
+    "transref-convert: De: Gauß-Krüger (Oru), Hayford 1924 — Para: LTM (Oru), GRS80 — "
+    "7 Parâmetros - Transformação Isogonal\n";
 
 const Ellipsoid kGrs80(6378137.0, 298.257222101);
 const Ellipsoid kHayford(6378388.0, 297.0);
@@ -53,13 +61,15 @@ struct Grid {
 
 const Grid kGaussKrugerOru{kHayford, -51.0, 1.0, 200000.0, 5000000.0};
 const Grid kLtmOru{kGrs80, -51.0, 0.999995, 300000.0, 5000000.0};
+const Grid kUtm22South{kGrs80, -51.0, 0.9996, 500000.0, 10000000.0};
+const Grid kUtm23South{kGrs80, -45.0, 0.9996, 500000.0, 10000000.0};
 
 GeographicPoint FromGrid(double e, double n, double h, const Grid& grid) {
   ProjectedPoint projected;
   projected.easting = e;
   projected.northing = n;
   projected.height = h;
-  projected.centralMeridian = static_cast<float>(grid.centralMeridian);
+  projected.centralMeridian = grid.centralMeridian;
   GeographicPoint geographic;
   TransverseMercatorInverse(projected, grid.ellipsoid, grid.scaleFactor, grid.falseEasting,
                             grid.falseNorthing, geographic);
@@ -152,13 +162,21 @@ class ConvertRun : public ::testing::Test {
   fs::path dir_;
 };
 
-TEST_F(ConvertRun, SampleListToLtmOruWithDefaults) {
-  const ProcessResult run =
-      RunProgram(kProgram, {(kSamples / "pontos_gk_oru.txt").string(), Path("ltm.txt").string()});
+TEST_F(ConvertRun, SampleListToLtmOruWithDefaultsSaysWhatItAssumed) {
+  const std::string sample = (kSamples / "pontos_gk_oru.txt").string();
+  const ProcessResult run = RunProgram(kProgram, {sample, Path("ltm.txt").string()});
   EXPECT_EQ(run.exitStatus, 0) << run.err;
   EXPECT_EQ(run.out, kSuccess);
-  EXPECT_EQ(run.err, "");  // no bar when stderr is not a terminal
+  EXPECT_EQ(run.err, kAssumedDefaults);  // a forgotten --from is seen; no bar: stderr is no terminal
   EXPECT_EQ(ReadFile(Path("ltm.txt")), ExpectedSampleOutput());
+
+  // Everything named: nothing assumed, nothing said.
+  const ProcessResult named =
+      RunProgram(kProgram, {"--from", "gk-oru", "--from-ellipsoid", "hayford", "--to", "ltm-oru", "--to-ellipsoid",
+                            "grs80", "--model", "7", sample, Path("named.txt").string()});
+  EXPECT_EQ(named.exitStatus, 0) << named.err;
+  EXPECT_EQ(named.err, "");
+  EXPECT_EQ(ReadFile(Path("named.txt")), ExpectedSampleOutput());
 }
 
 TEST_F(ConvertRun, CrLfListConvertsLikeLf) {
@@ -167,64 +185,76 @@ TEST_F(ConvertRun, CrLfListConvertsLikeLf) {
       RunProgram(kProgram, {"--quiet", Path("crlf.txt").string(), Path("out.txt").string()});
   EXPECT_EQ(run.exitStatus, 0) << run.err;
   EXPECT_EQ(run.out, "");  // --quiet
+  EXPECT_EQ(run.err, "");
   EXPECT_EQ(ReadFile(Path("out.txt")), ExpectedSampleOutput());
 }
 
-TEST_F(ConvertRun, DecimalCommaFromTheLocaleOrTheOption) {
-  std::string commas = ReadFile(kSamples / "pontos_gk_oru.txt");
+// A list may use either decimal mark whatever the locale, and the converter
+// reads back its own output (points) in a decimal-comma locale.
+TEST_F(ConvertRun, ListsInEitherDecimalMarkWhateverTheLocale) {
+  const std::string points = ReadFile(kSamples / "pontos_gk_oru.txt");
+  std::string commas = points;
   std::replace(commas.begin(), commas.end(), '.', ',');
   WriteFile(Path("virgula.txt"), commas);
-
-  const ProcessResult brazilian =
-      RunProgram(kProgram, {Path("virgula.txt").string(), Path("a.txt").string()},
-                 {{"LANG", "pt_BR.UTF-8"}});
-  EXPECT_EQ(brazilian.exitStatus, 0) << brazilian.err;
-  EXPECT_EQ(ReadFile(Path("a.txt")), ExpectedSampleOutput());  // written with points
-
-  const ProcessResult option = RunProgram(
-      kProgram, {"--decimal-comma", Path("virgula.txt").string(), Path("b.txt").string()});
-  EXPECT_EQ(option.exitStatus, 0) << option.err;
-  EXPECT_EQ(ReadFile(Path("b.txt")), ExpectedSampleOutput());
-
-  // LC_ALL wins over LANG; the option wins over both.
-  for (const auto& [arguments, environment] :
-       std::vector<std::pair<std::vector<std::string>,
-                             std::map<std::string, std::optional<std::string>>>>{
-           {{}, {{"LANG", "pt_BR.UTF-8"}, {"LC_ALL", "C"}}},
-           {{"--decimal-point"}, {{"LANG", "pt_BR.UTF-8"}}}}) {
-    std::vector<std::string> args = arguments;
-    args.insert(args.end(), {"--force", Path("virgula.txt").string(), Path("c.txt").string()});
-    const ProcessResult point = RunProgram(kProgram, args, environment);
-    EXPECT_EQ(point.exitStatus, 1);
-    EXPECT_EQ(point.err,
-              "177938,743 não é um valor numerico!\n"
-              "O arquivo de entrada possui a inconsistência na linha 1!\n");
-    EXPECT_EQ(ReadFile(Path("c.txt")), "");
+  WriteFile(Path("ponto.txt"), points);
+  using Environment = std::map<std::string, std::optional<std::string>>;
+  struct Case {
+    Environment environment;
+    std::string option;  // the old options are still accepted and change nothing
+  };
+  int run = 0;
+  for (const Case& c : {Case{{}, ""}, Case{{{"LANG", "pt_BR.UTF-8"}}, ""},
+                        Case{{{"LANG", "pt_BR.UTF-8"}}, "--decimal-point"}, Case{{{"LC_ALL", "C"}}, "--decimal-comma"}}) {
+    for (const char* input : {"virgula.txt", "ponto.txt"}) {
+      std::vector<std::string> arguments{"--quiet"};
+      if (!c.option.empty()) arguments.push_back(c.option);
+      const fs::path output = Path("saida" + std::to_string(++run) + ".txt");
+      arguments.insert(arguments.end(), {Path(input).string(), output.string()});
+      const ProcessResult result = RunProgram(kProgram, arguments, c.environment);
+      EXPECT_EQ(result.exitStatus, 0) << input << " " << c.option << " " << result.err;
+      EXPECT_EQ(ReadFile(output), ExpectedSampleOutput()) << input;  // written with points
+    }
   }
+  const ProcessResult back =
+      RunProgram(kProgram, {"--quiet", "--from", "ltm-oru", "--to", "gk-oru", Path("saida1.txt").string(),
+                            Path("volta.txt").string()},
+                 {{"LANG", "pt_BR.UTF-8"}});
+  EXPECT_EQ(back.exitStatus, 0) << back.err;
+  EXPECT_EQ(Lines(ReadFile(Path("volta.txt"))).size(), Lines(points).size());
 }
 
-TEST_F(ConvertRun, FailingLineStopsWithItsMessageAndKeepsThePointsBefore) {
+TEST_F(ConvertRun, FailingLineStopsWithItsMessageAndWritesNothing) {
   std::vector<std::string> lines = Lines(ReadFile(kSamples / "pontos_gk_oru.txt"));
   std::string input = lines[0] + "\n" + lines[1] + "\n103 183153.159 1673x240.628 61.80\n" +
                       lines[3] + "\n";
   WriteFile(Path("bad.txt"), input);
   const ProcessResult run =
-      RunProgram(kProgram, {Path("bad.txt").string(), Path("out.txt").string()});
+      RunProgram(kProgram, {"--quiet", Path("bad.txt").string(), Path("out.txt").string()});
   EXPECT_EQ(run.exitStatus, 1);
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(run.err,
             "1673x240.628 não é um valor numerico!\n"
             "O arquivo de entrada possui a inconsistência na linha 3!\n");
+  EXPECT_FALSE(fs::exists(Path("out.txt")));
+  // Mended, the same command runs: no half-written output is in the way.
+  WriteFile(Path("bad.txt"), lines[0] + "\n" + lines[1] + "\n");
+  const ProcessResult again =
+      RunProgram(kProgram, {"--quiet", Path("bad.txt").string(), Path("out.txt").string()});
+  EXPECT_EQ(again.exitStatus, 0) << again.err;
   EXPECT_EQ(ReadFile(Path("out.txt")), ExpectedSampleOutput(2));
 
+  // A failed run over an existing output (with --force) leaves it as it was.
   WriteFile(Path("short.txt"), lines[0] + "\n102 179001.301 1675982.745\n");
   const ProcessResult fields =
-      RunProgram(kProgram, {Path("short.txt").string(), Path("out2.txt").string()});
+      RunProgram(kProgram, {"--quiet", "--force", Path("short.txt").string(), Path("out.txt").string()});
   EXPECT_EQ(fields.exitStatus, 1);
   EXPECT_EQ(fields.err,
             "O arquivo de entrada possui uma inconsistência na linha 2:\n"
             " Número de linhas diferente de 4!\n");
-  EXPECT_EQ(ReadFile(Path("out2.txt")), ExpectedSampleOutput(1));
+  EXPECT_EQ(ReadFile(Path("out.txt")), ExpectedSampleOutput(2));
+  std::size_t files = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir_)) ++files;
+  EXPECT_EQ(files, 3u);  // bad.txt, short.txt, out.txt: no temporary file left
 }
 
 TEST_F(ConvertRun, GeographicToUtmMatchesTheWorkedExample) {
@@ -292,15 +322,22 @@ TEST_F(ConvertRun, OutputNeverReplacesTheInput) {
 
 TEST_F(ConvertRun, FileFailuresAreRunFailures) {
   const ProcessResult missing =
-      RunProgram(kProgram, {Path("nada.txt").string(), Path("out.txt").string()});
+      RunProgram(kProgram, {"--quiet", Path("nada.txt").string(), Path("out.txt").string()});
   EXPECT_EQ(missing.exitStatus, 1);
   EXPECT_EQ(missing.out, "");
-  EXPECT_NE(missing.err.find("Erro:"), std::string::npos) << missing.err;  // the error layer's report
+  EXPECT_EQ(missing.err, "transref-convert: Não foi possível abrir o arquivo de entrada \"" +
+                             Path("nada.txt").string() + "\": o arquivo não existe.\n");
   EXPECT_FALSE(fs::exists(Path("out.txt")));
+
+  const ProcessResult folder = RunProgram(
+      kProgram, {"--quiet", (kSamples / "pontos_gk_oru.txt").string(), Path("falta/out.txt").string()});
+  EXPECT_EQ(folder.exitStatus, 1);
+  EXPECT_EQ(folder.err, "transref-convert: Não foi possível criar o arquivo de saída \"" +
+                            Path("falta/out.txt").string() + "\": a pasta não existe.\n");
 
   // A full device: the write error, never the success message.
   const ProcessResult full =
-      RunProgram(kProgram, {"--force", (kSamples / "pontos_gk_oru.txt").string(), "/dev/full"});
+      RunProgram(kProgram, {"--quiet", "--force", (kSamples / "pontos_gk_oru.txt").string(), "/dev/full"});
   EXPECT_EQ(full.exitStatus, 1);
   EXPECT_EQ(full.out, "");
   EXPECT_EQ(full.err, "Erro na gravação do arquivo de saída!\n");
@@ -323,6 +360,9 @@ TEST_F(ConvertRun, UsageErrorsExitWithTwoAndNameTheOption) {
   const ProcessResult help = RunProgram(kProgram, {"--help"});
   EXPECT_EQ(help.exitStatus, 0);
   EXPECT_EQ(help.out.rfind("Uso: transref-convert", 0), 0u);
+  // The worked pipe example is the one PipeRunWritesOnlyTheConvertedLines runs.
+  EXPECT_NE(help.out.find("echo \"1 500000 6681214.647 0\" | transref-convert --from utm --to geographic - -"),
+            std::string::npos);
   const ProcessResult version = RunProgram(kProgram, {"--version"});
   EXPECT_EQ(version.exitStatus, 0);
   EXPECT_EQ(version.out.rfind("transref-convert ", 0), 0u);
@@ -353,11 +393,17 @@ TEST_F(ConvertRun, SampleDrawingToDrawing) {
   EXPECT_EQ(Lines(ReadFile(Path("lote_ltm.dxf"))), expected);
 }
 
+// The output's kind follows its name: a drawing written to "lote.txt" is a
+// list, not a DXF under a list's name.
 TEST_F(ConvertRun, SampleDrawingToList) {
   const ProcessResult run =
-      RunProgram(kProgram, {"--to-kind", "ascii3d", (kSamples / "lote_gk_oru.dxf").string(),
-                            Path("lote.txt").string()});
+      RunProgram(kProgram, {(kSamples / "lote_gk_oru.dxf").string(), Path("lote.txt").string()});
   ASSERT_EQ(run.exitStatus, 0) << run.err;
+  const ProcessResult named =
+      RunProgram(kProgram, {"--to-kind", "ascii3d", (kSamples / "lote_gk_oru.dxf").string(),
+                            Path("lote3d.txt").string()});
+  ASSERT_EQ(named.exitStatus, 0) << named.err;
+  EXPECT_EQ(ReadFile(Path("lote.txt")), ReadFile(Path("lote3d.txt")));
   const std::vector<std::string> lines = Lines(ReadFile(Path("lote.txt")));
   ASSERT_EQ(lines.size(), 12u);  // one line per coordinate group
   const std::string firstExtent = Format(
@@ -366,6 +412,110 @@ TEST_F(ConvertRun, SampleDrawingToList) {
       GridToGrid(177890.0, 1676690.0, 2.5, kGaussKrugerOru, kLtmOru, kIsogonalHayfordToGrs80)[1],
       2.5);
   EXPECT_EQ(lines[0], firstExtent);  // identified by the index of its " 10" line
+}
+
+// The input's kind follows its content: a drawing saved under a list's
+// name, or read from a pipe, is a drawing; a 2D list stays 2D.
+TEST_F(ConvertRun, KindsFromContent) {
+  const fs::path drawing = kSamples / "lote_gk_oru.dxf";
+  WriteFile(Path("desenho.txt"), ReadFile(drawing));
+  const ProcessResult byName = RunProgram(kProgram, {"--quiet", drawing.string(), Path("a.dxf").string()});
+  const ProcessResult byContent =
+      RunProgram(kProgram, {"--quiet", Path("desenho.txt").string(), Path("b.dxf").string()});
+  const ProcessResult piped =
+      RunProgram(kProgram, {"--quiet", "-", Path("c.dxf").string()}, {}, ReadFile(drawing));
+  for (const ProcessResult* run : {&byName, &byContent, &piped}) EXPECT_EQ(run->exitStatus, 0) << run->err;
+  EXPECT_EQ(ReadFile(Path("b.dxf")), ReadFile(Path("a.dxf")));
+  EXPECT_EQ(ReadFile(Path("c.dxf")), ReadFile(Path("a.dxf")));
+
+  WriteFile(Path("plano.txt"), "1 177938.743 1676745.581\n2 179001.301 1675982.745\n");
+  const ProcessResult flat = RunProgram(kProgram, {"--quiet", Path("plano.txt").string(), Path("plano_ltm.txt").string()});
+  ASSERT_EQ(flat.exitStatus, 0) << flat.err;
+  const auto [east, north] = GridToGrid(177938.743, 1676745.581, 0.0, kGaussKrugerOru, kLtmOru, kIsogonalHayfordToGrs80);
+  EXPECT_EQ(Lines(ReadFile(Path("plano_ltm.txt"))).at(0), Format("%d %10.5lf %10.5lf", 1, east, north));
+}
+
+// "-" reads standard input and writes standard output, which then holds the
+// converted lines and nothing else: the bytes of the run between files.
+TEST_F(ConvertRun, PipeRunWritesOnlyTheConvertedLines) {
+  const std::string sample = ReadFile(kSamples / "pontos_gk_oru.txt");
+  const ProcessResult piped = RunProgram(kProgram, {"-", "-"}, {}, sample);
+  EXPECT_EQ(piped.exitStatus, 0) << piped.err;
+  EXPECT_EQ(piped.out, ExpectedSampleOutput());
+  EXPECT_EQ(piped.err, std::string(kAssumedDefaults) + kSuccess);
+  const ProcessResult quiet = RunProgram(kProgram, {"--quiet", "-", "-"}, {}, sample);
+  EXPECT_EQ(quiet.out, ExpectedSampleOutput());
+  EXPECT_EQ(quiet.err, "");
+
+  // The help's example: one point of UTM zone 22 S to geographic coordinates.
+  const ProcessResult point =
+      RunProgram(kProgram, {"--quiet", "--from", "utm", "--to", "geographic", "-", "-"}, {}, "1 500000 6681214.647 0\n");
+  ASSERT_EQ(point.exitStatus, 0) << point.err;
+  GeographicPoint expected;
+  CartesianToGeographic(ToOtherFrame(FromGrid(500000, 6681214.647, 0, kUtm22South), kGrs80, {}), kGrs80, expected);
+  EXPECT_EQ(point.out, Format("1 %15.10lf %15.10lf %15.10lf\n", expected.longitude.Degrees(),
+                              expected.latitude.Degrees(), 0.0));
+  // A file that fails part way has sent the points before it, and says so.
+  const ProcessResult failed = RunProgram(kProgram, {"--quiet", "-", "-"}, {}, Lines(sample)[0] + "\n1 x 2 3\n");
+  EXPECT_EQ(failed.exitStatus, 1);
+  EXPECT_EQ(failed.out, ExpectedSampleOutput(1));
+  EXPECT_EQ(failed.err, "x não é um valor numerico!\nO arquivo de entrada possui a inconsistência na linha 2!\n");
+}
+
+// Brazilian states span several zones: UTM 22 S to 23 S (and another LTM
+// meridian) is a conversion, equal to the chain computed here.
+TEST_F(ConvertRun, ZoneChangeIsAConversion) {
+  WriteFile(Path("z22.txt"), "1 789409.653 6677424.096 12.5\n2 500000 6681214.647 0\n");
+  const ProcessResult run = RunProgram(
+      kProgram, {"--quiet", "--from", "utm", "--to", "utm", "--to-cm", "-45", Path("z22.txt").string(),
+                 Path("z23.txt").string()});
+  ASSERT_EQ(run.exitStatus, 0) << run.err;
+  std::string expected;
+  for (const auto& [id, e, n, h] : {std::tuple{1, 789409.653, 6677424.096, 12.5}, std::tuple{2, 500000.0, 6681214.647, 0.0}}) {
+    const auto [east, north] = GridToGrid(e, n, h, kUtm22South, kUtm23South, {});
+    expected += Format("%d %10.5lf %10.5lf %10.5lf\n", id, east, north, h);
+  }
+  EXPECT_EQ(ReadFile(Path("z23.txt")), expected);
+
+  // The same system, meridian, hemisphere, false origin and ellipsoid: refused, naming the rule.
+  const ProcessResult same = RunProgram(kProgram, {"--from", "utm", "--to", "utm", Path("z22.txt").string(),
+                                                   Path("nada.txt").string()});
+  EXPECT_EQ(same.exitStatus, 2);
+  EXPECT_NE(same.err.find("nada a converter: entrada e saída têm o mesmo sistema, meridiano central, hemisférios, "
+                          "falsa origem e elipsóide"),
+            std::string::npos)
+      << same.err;
+}
+
+// Stopped part way (Ctrl+C, kill), the converter leaves no file behind.
+TEST_F(ConvertRun, InterruptedRunLeavesNoFile) {
+  int input[2];
+  ASSERT_EQ(pipe(input), 0);
+  const std::string output = Path("saida.txt").string();
+  const pid_t child = fork();
+  if (child == 0) {
+    dup2(input[0], STDIN_FILENO);
+    close(input[0]);
+    close(input[1]);
+    execl(kProgram.c_str(), kProgram.c_str(), "--quiet", "-", output.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(input[0]);
+  const std::string first = "1 177938.743 1676745.581 3.12\n";
+  ASSERT_EQ(write(input[1], first.data(), first.size()), static_cast<ssize_t>(first.size()));
+  // The converter now waits for more input with its temporary file open.
+  bool temporary = false;
+  for (int wait = 0; wait < 1000 && !temporary; ++wait) {
+    for (const auto& entry : fs::directory_iterator(dir_)) temporary |= entry.path().filename().string()[0] == '.';
+    if (!temporary) usleep(10000);
+  }
+  EXPECT_TRUE(temporary);
+  kill(child, SIGTERM);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  close(input[1]);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+  EXPECT_TRUE(fs::is_empty(dir_));
 }
 
 TEST_F(ConvertRun, EveryCorpusDrawingConverts) {

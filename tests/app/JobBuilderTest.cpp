@@ -13,10 +13,10 @@ namespace {
 
 using Args = std::vector<std::string>;
 
-ConversionJob Build(Args arguments, char localeSeparator = '.') {
+ConversionJob Build(Args arguments) {
   arguments.push_back("in.txt");
   arguments.push_back("out.txt");
-  return BuildConversionJob(ParseCommandLine(arguments).options, localeSeparator);
+  return BuildConversionJob(ParseCommandLine(arguments).options, std::nullopt);
 }
 
 // The refusal text for a set of options; the test fails if they are accepted.
@@ -24,7 +24,7 @@ std::string Refusal(Args arguments, std::string input = "in.txt") {
   arguments.push_back(input);
   arguments.push_back("out.txt");
   try {
-    BuildConversionJob(ParseCommandLine(arguments).options, '.');
+    BuildConversionJob(ParseCommandLine(arguments).options, std::nullopt);
   } catch (const UsageError& error) {
     return error.what();
   }
@@ -85,7 +85,6 @@ TEST(JobBuilder, DefaultsAreTheWindowsStartingChoices) {
   EXPECT_TRUE(job.altimetry.importHeights);
   EXPECT_FALSE(job.altimetry.inputGeometric);
   EXPECT_FALSE(job.altimetry.outputGeometric);
-  EXPECT_EQ(job.listDecimalSeparator, '.');
 }
 
 TEST(JobBuilder, SystemsByListTextOrShortName) {
@@ -100,21 +99,45 @@ TEST(JobBuilder, SystemsByListTextOrShortName) {
   EXPECT_REFUSED_NAMING(({"--to-kind", "csv"}), "--to-kind: tipo desconhecido \"csv\"");
 }
 
-TEST(JobBuilder, FileKindsFollowTheExtensionAndTheInput) {
+// Without --from-kind / --to-kind: the input's content (or a .dxf name),
+// the output's name.
+TEST(JobBuilder, FileKindsFromNamesAndContent) {
   EXPECT_EQ(FileKindFromExtension("/x/planta.DXF"), FileKind::Dxf);
-  EXPECT_EQ(FileKindFromExtension("planta.dxf"), FileKind::Dxf);
   EXPECT_EQ(FileKindFromExtension("pontos.dat"), FileKind::Ascii3D);
   EXPECT_EQ(FileKindFromExtension("dxf"), FileKind::Ascii3D);
-
-  const ConversionJob drawing =
-      BuildConversionJob(ParseCommandLine({"planta.DXF", "saida.dxf"}).options, '.');
-  EXPECT_EQ(drawing.inputKind, FileKind::Dxf);
-  EXPECT_EQ(drawing.outputKind, FileKind::Dxf);
-
-  const ConversionJob list2d = Build({"--from-kind", "ascii2d"});
-  EXPECT_EQ(list2d.inputKind, FileKind::Ascii2D);
-  EXPECT_EQ(list2d.outputKind, FileKind::Ascii2D);
-  EXPECT_EQ(Build({"--from-kind", "dxf", "--to-kind", "ascii3d"}).outputKind, FileKind::Ascii3D);
+  const auto kinds = [](Args files, std::optional<FileKind> detected, Args options = {}) {
+    options.insert(options.end(), files.begin(), files.end());
+    const ConversionJob job = BuildConversionJob(ParseCommandLine(options).options, detected);
+    return std::pair{job.inputKind, job.outputKind};
+  };
+  using P = std::pair<FileKind, FileKind>;
+  // A drawing written to a list name becomes a list, not a DXF named .txt.
+  EXPECT_EQ(kinds({"lote.dxf", "pts.txt"}, FileKind::Dxf), P(FileKind::Dxf, FileKind::Ascii3D));
+  EXPECT_EQ(kinds({"lote.dxf", "pts.txt"}, std::nullopt), P(FileKind::Dxf, FileKind::Ascii3D));
+  EXPECT_EQ(kinds({"planta.DXF", "saida.dxf"}, FileKind::Dxf), P(FileKind::Dxf, FileKind::Dxf));
+  // The content decides whatever the name: a drawing saved as .txt, or read
+  // from standard input.
+  EXPECT_EQ(kinds({"desenho.txt", "saida.dxf"}, FileKind::Dxf), P(FileKind::Dxf, FileKind::Dxf));
+  EXPECT_EQ(kinds({"-", "-"}, FileKind::Dxf), P(FileKind::Dxf, FileKind::Ascii3D));
+  // A 2D list stays 2D, except in cartesian coordinates.
+  EXPECT_EQ(kinds({"pontos.txt", "saida.dat"}, FileKind::Ascii2D), P(FileKind::Ascii2D, FileKind::Ascii2D));
+  EXPECT_EQ(kinds({"pontos.txt", "saida.dat"}, FileKind::Ascii2D, {"--to", "cartesian"}),
+            P(FileKind::Ascii2D, FileKind::Ascii3D));
+  EXPECT_EQ(kinds({"pontos.txt", "-"}, FileKind::Ascii3D), P(FileKind::Ascii3D, FileKind::Ascii3D));
+  // Options win.
+  EXPECT_EQ(kinds({"pontos.txt", "saida.dat"}, FileKind::Ascii3D, {"--from-kind", "ascii2d"}),
+            P(FileKind::Ascii2D, FileKind::Ascii2D));
+  EXPECT_EQ(kinds({"lote.dxf", "saida.dxf"}, FileKind::Dxf, {"--to-kind", "ascii2d"}),
+            P(FileKind::Dxf, FileKind::Ascii2D));
+  // A list cannot become a drawing, whatever the output's name.
+  try {
+    BuildConversionJob(ParseCommandLine({"pontos.txt", "saida.dxf"}).options, FileKind::Ascii3D);
+    ADD_FAILURE() << "a list written as a drawing";
+  } catch (const UsageError& error) {
+    EXPECT_EQ(std::string(error.what()),
+              "a saída \"saida.dxf\" tem a extensão de um desenho DXF, e uma lista ASCII não pode ser "
+              "convertida em desenho (use outro nome ou --to-kind ascii3d)");
+  }
 }
 
 TEST(JobBuilder, KindsOfferOnlyTheWindowsSystems) {
@@ -125,7 +148,7 @@ TEST(JobBuilder, KindsOfferOnlyTheWindowsSystems) {
             "(--from-kind)");
   EXPECT_REFUSED_NAMING(({"--to", "cartesian", "--to-kind", "ascii2d"}), "--to: ");
   EXPECT_REFUSED_NAMING(({"--from", "geographic"}, "planta.dxf"), "--from: ");
-  EXPECT_REFUSED_NAMING(({"--to", "cartesian"}, "planta.dxf"), "--to: ");
+  EXPECT_REFUSED_NAMING(({"--to", "cartesian", "--to-kind", "dxf"}, "planta.dxf"), "--to: ");
   // A drawing may become a list in any system its kind offers.
   EXPECT_EQ(Build({"--from-kind", "dxf", "--to-kind", "ascii3d", "--to", "cartesian"}).output.system,
             CoordinateSystemKind::Cartesian);
@@ -216,10 +239,19 @@ TEST(JobBuilder, CentralMeridiansComeFromTheList) {
   EXPECT_REFUSED_NAMING(({"--from", "geographic", "--from-cm", "-51"}), "--from-cm: ");
 }
 
-TEST(JobBuilder, SameSystemCopiesTheInputAndNeedsAnotherEllipsoid) {
+TEST(JobBuilder, SameSystemCopiesTheInputAndNeedsAChange) {
   EXPECT_EQ(Refusal({"--from", "utm", "--to", "utm"}),
-            "--to: entrada e saída têm o mesmo sistema e o mesmo elipsóide; nada a converter "
-            "(mude --to ou --to-ellipsoid)");
+            "--to: nada a converter: entrada e saída têm o mesmo sistema, meridiano central, "
+            "hemisférios, falsa origem e elipsóide (mude --to, --to-ellipsoid, --to-cm ou "
+            "--to-hemisphere)");
+  EXPECT_REFUSED_NAMING(({"--from", "geographic", "--to", "geographic"}), "--to: nada a converter");
+  // A change of zone, or of false origin, is a conversion.
+  EXPECT_EQ(Build({"--from", "utm", "--from-cm", "-51", "--to", "utm", "--to-cm", "-45"}).output.centralMeridian,
+            -45.0);
+  EXPECT_EQ(Build({"--from", "ltm", "--to", "ltm", "--to-cm", "-48.5"}).output.centralMeridian, -48.5);
+  EXPECT_EQ(Build({"--from", "gk-custom", "--to", "gk-custom", "--to-false-easting", "150000"})
+                .output.falseEasting,
+            150000.0);
   const ConversionJob copy = Build({"--from", "gk-custom", "--from-cm-dms", "-48.3",
                                     "--from-false-easting", "150000", "--to", "gk-custom",
                                     "--to-ellipsoid", "hayford"});
@@ -381,12 +413,6 @@ TEST(JobBuilder, CartesianSidesHaveNoAltimetry) {
   // With a cartesian input the output settings are the user's own.
   EXPECT_TRUE(Build({"--from", "cartesian", "--to", "utm", "--to-mean-height", "12"})
                   .altimetry.outputUseMeanHeight);
-}
-
-TEST(JobBuilder, DecimalSeparatorFromTheLocaleUnlessChosen) {
-  EXPECT_EQ(Build({}, ',').listDecimalSeparator, ',');
-  EXPECT_EQ(Build({"--decimal-point"}, ',').listDecimalSeparator, '.');
-  EXPECT_EQ(Build({"--decimal-comma"}, '.').listDecimalSeparator, ',');
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -22,13 +23,17 @@ std::string ReadWhole(const std::filesystem::path& path) {
 }  // namespace
 
 ProcessResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
-                         const std::map<std::string, std::optional<std::string>>& environment) {
+                         const std::map<std::string, std::optional<std::string>>& environment,
+                         const std::string& standardInput) {
   static int runs = 0;
   const std::filesystem::path base = std::filesystem::temp_directory_path() /
                                      ("transref-run-" + std::to_string(getpid()) + "-" +
                                       std::to_string(++runs));
   const std::string outPath = base.string() + ".out";
   const std::string errPath = base.string() + ".err";
+  // Standard input is a pipe, as in "echo ... | transref-convert - -".
+  int input[2];
+  if (pipe(input) != 0) return {};
 
   std::vector<std::string> argv0{program};
   argv0.insert(argv0.end(), arguments.begin(), arguments.end());
@@ -41,9 +46,10 @@ ProcessResult RunProgram(const std::string& program, const std::vector<std::stri
   if (child == 0) {
     const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const int in = open("/dev/null", O_RDONLY);
-    if (out < 0 || err < 0 || in < 0) _exit(127);
-    dup2(in, STDIN_FILENO);
+    if (out < 0 || err < 0) _exit(127);
+    dup2(input[0], STDIN_FILENO);
+    close(input[0]);
+    close(input[1]);
     dup2(out, STDOUT_FILENO);
     dup2(err, STDERR_FILENO);
     for (const char* name : {"LC_ALL", "LC_NUMERIC", "LANG"}) unsetenv(name);
@@ -57,6 +63,17 @@ ProcessResult RunProgram(const std::string& program, const std::vector<std::stri
     execv(program.c_str(), argv.data());
     _exit(127);
   }
+
+  close(input[0]);
+  // A child that stops reading early must not end this process.
+  const auto previous = std::signal(SIGPIPE, SIG_IGN);
+  for (std::size_t written = 0; written < standardInput.size();) {
+    const ssize_t n = write(input[1], standardInput.data() + written, standardInput.size() - written);
+    if (n <= 0) break;
+    written += static_cast<std::size_t>(n);
+  }
+  close(input[1]);
+  std::signal(SIGPIPE, previous);
 
   ProcessResult result;
   int status = 0;

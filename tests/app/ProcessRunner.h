@@ -16,8 +16,10 @@ struct ProcessResult {
 };
 
 // LC_ALL, LC_NUMERIC and LANG are removed from the child's environment, then
-// `environment` is applied (a value of nullopt removes the variable).
+// `environment` is applied (a value of nullopt removes the variable). The
+// child reads `standardInput` on its standard input (nothing: /dev/null).
 ProcessResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
-                         const std::map<std::string, std::optional<std::string>>& environment = {});
+                         const std::map<std::string, std::optional<std::string>>& environment = {},
+                         const std::string& standardInput = {});
 
 }  // namespace transref::testing

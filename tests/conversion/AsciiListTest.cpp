@@ -12,20 +12,20 @@
 namespace transref {
 namespace {
 
-PointRecord ParseOk(std::string_view line, FileKind kind, char separator = '.') {
-  const ParsedLine parsed = ParsePointLine(line, kind, 1, separator);
+PointRecord ParseOk(std::string_view line, FileKind kind) {
+  const ParsedLine parsed = ParsePointLine(line, kind, 1);
   EXPECT_TRUE(parsed.record.has_value()) << line;
   EXPECT_TRUE(parsed.messages.empty()) << line;
   return parsed.record.value_or(PointRecord{});
 }
 
-std::vector<UserMessage> ParseFails(std::string_view line, FileKind kind, int lineNumber, char separator = '.') {
-  const ParsedLine parsed = ParsePointLine(line, kind, lineNumber, separator);
+std::vector<UserMessage> ParseFails(std::string_view line, FileKind kind, int lineNumber) {
+  const ParsedLine parsed = ParsePointLine(line, kind, lineNumber);
   EXPECT_FALSE(parsed.record.has_value()) << line;
   return parsed.messages;
 }
 
-TEST(ParsePointLine, FieldsAreSeparatedByRunsOfBlanks) {
+TEST(ParsePointLine, FieldsAreSeparatedByRunsOfBlanksAndTabs) {
   const PointRecord p = ParseOk("10   500.5 200.25 30", FileKind::Ascii3D);
   EXPECT_EQ(p.id, 10);
   EXPECT_EQ(p.c1, 500.5);
@@ -37,21 +37,29 @@ TEST(ParsePointLine, FieldsAreSeparatedByRunsOfBlanks) {
   EXPECT_EQ(q.c1, 1000.0);
   EXPECT_EQ(q.c2, -0.25);
   EXPECT_EQ(q.c3, 0.0);
+  // A spreadsheet's "save as text": tabs, alone or mixed with blanks.
+  const PointRecord t = ParseOk("\t101\t500.5 \t 200.25\t\t30\t", FileKind::Ascii3D);
+  EXPECT_EQ(t.id, 101);
+  EXPECT_EQ(t.c1, 500.5);
+  EXPECT_EQ(t.c2, 200.25);
+  EXPECT_EQ(t.c3, 30.0);
 }
 
 TEST(ParsePointLine, WrongFieldCountNamesLineAndExpectedCount) {
-  const auto tab = ParseFails("1\t500.5 200.25 30", FileKind::Ascii3D, 7);  // a tab joins fields
-  ASSERT_EQ(tab.size(), 1u);
-  EXPECT_EQ(tab[0].kind, MessageBoxKind::Interrupt);
-  EXPECT_EQ(tab[0].text, "O arquivo de entrada possui uma inconsistência na linha 7:\n Número de linhas diferente de 4!");
+  const auto missing = ParseFails("1\t500.5 200.25", FileKind::Ascii3D, 7);
+  ASSERT_EQ(missing.size(), 1u);
+  EXPECT_EQ(missing[0].kind, MessageBoxKind::Interrupt);
+  EXPECT_EQ(missing[0].text, "O arquivo de entrada possui uma inconsistência na linha 7:\n Número de linhas diferente de 4!");
   const auto extra = ParseFails("1 2 3 4", FileKind::Ascii2D, 12);
   ASSERT_EQ(extra.size(), 1u);
   EXPECT_EQ(extra[0].text, "O arquivo de entrada possui uma inconsistência na linha 12:\n Número de linhas diferente de 3!");
-  // A line of blanks only has no fields: it fails the count instead of
-  // silently ending the list and dropping the points after it.
-  const auto blanks = ParseFails("    ", FileKind::Ascii3D, 3);
-  ASSERT_EQ(blanks.size(), 1u);
-  EXPECT_EQ(blanks[0].text, FieldCountMessage(3, 4));
+}
+
+TEST(IsBlankLine, EmptyOrOnlyBlanksAndTabs) {
+  EXPECT_TRUE(IsBlankLine(""));
+  EXPECT_TRUE(IsBlankLine(" \t  \t"));
+  EXPECT_FALSE(IsBlankLine(" \t0"));
+  EXPECT_FALSE(IsBlankLine("\r"));  // a stray carriage return is something
 }
 
 TEST(ParsePointLine, IdentifierIsA32BitWholeNumber) {
@@ -69,23 +77,25 @@ TEST(ParsePointLine, IdentifierIsA32BitWholeNumber) {
   }
 }
 
-TEST(ParsePointLine, CoordinatesFollowTheUsersDecimalNotation) {
-  EXPECT_EQ(ParseOk("1 12,5 -0,25 3", FileKind::Ascii3D, ',').c1, 12.5);
-  EXPECT_EQ(ParseOk("1 12,5 -0,25 3", FileKind::Ascii3D, ',').c2, -0.25);
-  // Our own output (points) read back where the separator is a comma fails
-  // on the first coordinate.
-  const auto pointWithComma = ParseFails("7  512.50000   98.25000", FileKind::Ascii2D, 1, ',');
-  ASSERT_EQ(pointWithComma.size(), 2u);
-  EXPECT_EQ(pointWithComma[0].text, "512.50000 não é um valor numerico!");
-  const auto commaWithPoint = ParseFails("7 512,5 98.25", FileKind::Ascii2D, 4, '.');
-  ASSERT_EQ(commaWithPoint.size(), 2u);
-  EXPECT_EQ(commaWithPoint[0].text, "512,5 não é um valor numerico!");
-  EXPECT_EQ(commaWithPoint[1].text, BadLineMessage(4));
-  for (const char* bad : {"1.2.3", "1e", "1e+", "inf", "nan", "0x1p3", "--1", "1,000.5", ".", "+", "1.5m", "1_0"}) {
-    EXPECT_EQ(ParseFails(std::string("1 ") + bad + " 2", FileKind::Ascii2D, 1).size(), 2u) << bad;
-  }
-  EXPECT_EQ(ParseOk("1 .5 5. ", FileKind::Ascii2D).c1, 0.5);
+TEST(ParsePointLine, CoordinatesTakeEitherDecimalMark) {
+  // Comma (a Brazilian spreadsheet) and point (a total station, our own
+  // output) alike, mixed on one line, whatever the process locale.
+  const PointRecord p = ParseOk("1 12,5 -0.25 3,0e2", FileKind::Ascii3D);
+  EXPECT_EQ(p.c1, 12.5);
+  EXPECT_EQ(p.c2, -0.25);
+  EXPECT_EQ(p.c3, 300.0);
+  EXPECT_EQ(ParseOk("7  512.50000   98.25000", FileKind::Ascii2D).c1, 512.5);
+  EXPECT_EQ(ParseOk("1 ,5 5, ", FileKind::Ascii2D).c1, 0.5);
   EXPECT_EQ(ParseOk("1 .5 5. ", FileKind::Ascii2D).c2, 5.0);
+  // Decimal numbers only: no grouping, no second mark, no hexadecimal,
+  // infinity or NaN forms.
+  for (const char* bad : {"1.2.3", "1,2,3", "1,000.5", "1.000,5", "1e", "1e+", "inf", "nan", "infinity",
+                          "0x10", "0x1p3", "--1", ".", ",", "+", "1.5m", "1_0"}) {
+    const auto messages = ParseFails(std::string("1 ") + bad + " 2", FileKind::Ascii2D, 4);
+    ASSERT_EQ(messages.size(), 2u) << bad;
+    EXPECT_EQ(messages[0].text, std::string(bad) + " não é um valor numerico!");
+    EXPECT_EQ(messages[1].text, BadLineMessage(4));
+  }
 }
 
 TEST(ParsePointLine, ThirdFieldIsCheckedOnlyFor3D) {

@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 
@@ -10,6 +14,7 @@
 #include "geodesy/PointChain.h"
 #include "support/ErrorLayer.h"
 #include "support/Numbers.h"
+#include "support/TextFile.h"
 #include "CLocaleText.h"
 
 namespace transref {
@@ -137,24 +142,23 @@ TEST(RunConversion, IdentityCartesianCopiesAndAffineModelIsApplied) {
   EXPECT_EQ(ReadAll(dir.Path("out.txt")), "5 7375254.24691 -4583564.50000 -3061431.75000\n");
 }
 
-TEST(RunConversion, DecimalCommaListsAreReadInTheUsersNotation) {
+TEST(RunConversion, ListsInEitherDecimalNotationAndOwnOutputReadBack) {
   ScratchDir dir;
-  const std::string in = dir.Write("in.txt", "1 201234,567 1650123,456 12,5\n");
+  const std::string in = dir.Write("in.txt", "1 201234,567 1650123,456 12,5\n2 175000.0 1702000.25 -3.75\n");
   ConversionJob job = StandardJob(in, dir.Path("out.txt"), FileKind::Ascii3D, FileKind::Ascii3D);
-  job.listDecimalSeparator = ',';
   RecordingSink sink;
   ASSERT_TRUE(RunConversion(job, sink).Succeeded());
-  EXPECT_EQ(ReadAll(dir.Path("out.txt")), ExpectedLine(job, 1, 201234.567, 1650123.456, 12.5));
+  EXPECT_EQ(ReadAll(dir.Path("out.txt")), ExpectedLine(job, 1, 201234.567, 1650123.456, 12.5) +
+                                                ExpectedLine(job, 2, 175000.0, 1702000.25, -3.75));
 
-  // Our own output, with points, read back with the comma fails on line 1.
+  // Our own output (points, padded with blanks) converts back.
   ConversionJob back = job;
   back.inputPath = dir.Path("out.txt");
   back.outputPath = dir.Path("back.txt");
-  const RunResult result = RunConversion(back, sink);
-  EXPECT_EQ(result.status, RunResult::Status::Failed);
-  EXPECT_EQ(result.lineNumber, 1);
-  ASSERT_EQ(result.messages.size(), 2u);
-  EXPECT_EQ(result.messages[1].text, "O arquivo de entrada possui a inconsistência na linha 1!");
+  std::swap(back.input, back.output);
+  back.isogonal = kIsogonalGrs80ToHayford;
+  ASSERT_TRUE(RunConversion(back, sink).Succeeded());
+  EXPECT_EQ(testing::SplitLines(ReadAll(dir.Path("back.txt"))).size(), 2u);
 }
 
 TEST(RunConversion, CrLfListConvertsExactlyLikeLf) {
@@ -170,22 +174,67 @@ TEST(RunConversion, CrLfListConvertsExactlyLikeLf) {
   EXPECT_EQ(testing::SplitLines(ReadAll(dir.Path("b.txt"))).size(), 3u);
 }
 
-TEST(RunConversion, EmptyLineEndsTheListWithoutMessage) {
+// Lists as instruments, spreadsheets and editors write them.
+TEST(RunConversion, BlankLinesByteOrderMarkAndTabsAreNoPointsAndNoErrors) {
   ScratchDir dir;
-  const std::string in = dir.Write("in.txt", "1 200000 1650000 1\n\n2 200000 1650000 2\n");
-  const ConversionJob job = StandardJob(in, dir.Path("out.txt"), FileKind::Ascii3D, FileKind::Ascii3D);
   RecordingSink sink;
-  const RunResult result = RunConversion(job, sink);
+  const std::string out = dir.Path("out.txt");
+  ConversionJob job = StandardJob("", out, FileKind::Ascii3D, FileKind::Ascii3D);
+  const std::string points = ExpectedLine(job, 1, 200000, 1650000, 1) + ExpectedLine(job, 2, 200500, 1650500, 2);
+
+  // Blank lines first, in the middle and last (empty, blanks, tabs, CR LF).
+  job.inputPath = dir.Write("blank.txt", "\n  \r\n1 200000 1650000 1\n\n\t \n2 200500 1650500 2\n   \n\t");
+  RunResult result = RunConversion(job, sink);
   ASSERT_TRUE(result.Succeeded());
-  EXPECT_TRUE(result.messages.empty());
-  EXPECT_EQ(ReadAll(dir.Path("out.txt")), ExpectedLine(job, 1, 200000, 1650000, 1));
-  // A last line without its line feed is read.
-  dir.Write("in.txt", "1 200000 1650000 1\n2 200000 1650000 2");
+  EXPECT_EQ(result.pointsWritten, 2);
+  EXPECT_EQ(ReadAll(out), points);
+
+  // A byte-order mark, and tabs between the fields.
+  job.inputPath = dir.Write("bom.txt", "\xEF\xBB\xBF" "1\t200000\t1650000\t1\r\n2 \t200500\t 1650500  2\r\n");
   ASSERT_TRUE(RunConversion(job, sink).Succeeded());
-  EXPECT_EQ(testing::SplitLines(ReadAll(dir.Path("out.txt"))).size(), 2u);
+  EXPECT_EQ(ReadAll(out), points);
+
+  // Line numbers in messages stay those of the file; a mark after line 1
+  // is no mark.
+  job.inputPath = dir.Write("bad.txt", "\n\n1 200000 1650000 1\n\n1 x 1650000 1\n");
+  result = RunConversion(job, sink);
+  EXPECT_EQ(result.lineNumber, 5);
+  ASSERT_EQ(result.messages.size(), 2u);
+  EXPECT_EQ(result.messages[1].text, BadLineMessage(5));
+  job.inputPath = dir.Write("bom2.txt", "1 200000 1650000 1\n\xEF\xBB\xBF" "2 200500 1650500 2\n");
+  result = RunConversion(job, sink);
+  EXPECT_EQ(result.lineNumber, 2);
+  EXPECT_EQ(result.messages[0].text, NotANumberMessage("\xEF\xBB\xBF" "2"));
 }
 
-TEST(RunConversion, FailingLineLeavesThePointsBeforeItAndNamesTheLine) {
+// A line is never split into two: one of exactly 2560 characters (the old
+// read limit plus one) is one point; one over the reader's bound stops the
+// run naming it.
+TEST(RunConversion, LongLinesAreOnePointOrAnInconsistencyNeverTwoLines) {
+  ScratchDir dir;
+  RecordingSink sink;
+  ConversionJob job = StandardJob("", dir.Path("out.txt"), FileKind::Ascii3D, FileKind::Ascii3D);
+  std::string first = "1 200000 1650000 1";
+  first += std::string(2560 - first.size(), ' ');
+  ASSERT_EQ(first.size(), 2560u);
+  std::string padded = "2 200500 1650500" + std::string(5000, ' ') + "2";
+  job.inputPath = dir.Write("long.txt", first + "\n" + padded + "\n");
+  RunResult result = RunConversion(job, sink);
+  ASSERT_TRUE(result.Succeeded());
+  EXPECT_EQ(result.linesRead, 2);
+  EXPECT_EQ(ReadAll(dir.Path("out.txt")),
+            ExpectedLine(job, 1, 200000, 1650000, 1) + ExpectedLine(job, 2, 200500, 1650500, 2));
+
+  job.inputPath = dir.Write("over.txt", "1 200000 1650000 1\n" + std::string(TextFile::kMaxLineLength + 1, ' ') +
+                                            "\n2 200500 1650500 2\n");
+  result = RunConversion(job, sink);
+  EXPECT_EQ(result.status, RunResult::Status::Failed);
+  EXPECT_EQ(result.lineNumber, 2);
+  ASSERT_EQ(result.messages.size(), 1u);
+  EXPECT_EQ(result.messages[0].text, BadLineMessage(2));
+}
+
+TEST(RunConversion, FailingLineNamesTheLineAndWritesNothing) {
   ScratchDir dir;
   const std::string good = "1 201234.567 1650123.456 12.5\n2 175000.0 1702000.25 -3.75\n";
   struct Case {
@@ -214,8 +263,7 @@ TEST(RunConversion, FailingLineLeavesThePointsBeforeItAndNamesTheLine) {
     if (c.messages.size() == 2) {
       EXPECT_EQ(result.messages[0].kind, MessageBoxKind::ConversionError);
     }
-    EXPECT_EQ(ReadAll(dir.Path("out.txt")), ExpectedLine(job, 1, 201234.567, 1650123.456, 12.5) +
-                                                  ExpectedLine(job, 2, 175000.0, 1702000.25, -3.75));
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("out.txt")));  // no half-written output
     EXPECT_EQ(sink.ends, 1);  // the progress window is hidden
   }
 }
@@ -235,7 +283,6 @@ TEST(RunConversion, GeographicRangeMessagesNameTheirLine) {
   EXPECT_EQ(result.lineNumber, 3);
   ASSERT_EQ(result.messages.size(), 1u);
   EXPECT_EQ(result.messages[0].text, "O arquivo de entrada possui a inconsistência na linha 3:\nValor da Longitude incorreto!");
-  EXPECT_EQ(testing::SplitLines(ReadAll(dir.Path("out.txt"))).size(), 2u);
 
   job.inputPath = dir.Write("in.txt", "1 -51 -30\n2 -51 -90.5\n");
   result = RunConversion(job, sink);
@@ -282,18 +329,98 @@ TEST(RunConversion, WriteErrorIsNotReportedAsSuccess) {
   EXPECT_EQ(closing.messages[0].text, "Erro na gravação do arquivo de saída!");
 }
 
-TEST(RunConversion, UnopenableInputIsReportedOnceAndNothingIsWritten) {
+TEST(RunConversion, FilesThatCannotBeOpenedAreNamedWithTheReason) {
   ScratchDir dir;
-  ZRTPrimitiveSys::ScopedReportCapture capture;
   RecordingSink sink;
-  const RunResult result =
-      RunConversion(StandardJob(dir.Path("missing.txt"), dir.Path("out.txt"), FileKind::Ascii3D, FileKind::Ascii3D), sink);
-  EXPECT_EQ(result.status, RunResult::Status::OpenFailed);
-  EXPECT_TRUE(result.messages.empty());
-  EXPECT_EQ(capture.Count(), 1u);
-  EXPECT_NE(capture.Last().find("missing.txt"), std::string::npos);
+  const std::string list = dir.Write("in.txt", kList);
+  struct Case {
+    std::string input, output, message;
+  } cases[] = {
+      {dir.Path("sumiu.txt"), dir.Path("out.txt"),
+       "Não foi possível abrir o arquivo de entrada \"" + dir.Path("sumiu.txt") + "\": o arquivo não existe."},
+      {dir.Path(""), dir.Path("out.txt"),
+       "Não foi possível abrir o arquivo de entrada \"" + dir.Path("") + "\": é uma pasta, não um arquivo."},
+      {list, dir.Path("falta/out.txt"),
+       "Não foi possível criar o arquivo de saída \"" + dir.Path("falta/out.txt") + "\": a pasta não existe."},
+      {list, dir.Path(""),
+       "Não foi possível criar o arquivo de saída \"" + dir.Path("") + "\": é uma pasta, não um arquivo."},
+      {list, list + "/out.txt",
+       "Não foi possível criar o arquivo de saída \"" + list + "/out.txt\": uma parte do caminho não é uma pasta."},
+  };
+  for (const Case& c : cases) {
+    ZRTPrimitiveSys::ScopedReportCapture capture;
+    const RunResult result = RunConversion(StandardJob(c.input, c.output, FileKind::Ascii3D, FileKind::Ascii3D), sink);
+    EXPECT_EQ(result.status, RunResult::Status::OpenFailed) << c.message;
+    ASSERT_EQ(result.messages.size(), 1u);
+    EXPECT_EQ(result.messages[0].kind, MessageBoxKind::Interrupt);
+    EXPECT_EQ(result.messages[0].text, c.message);
+    EXPECT_EQ(capture.Count(), 0u);  // a message of the run, not the error layer's report
+  }
   EXPECT_FALSE(std::filesystem::exists(dir.Path("out.txt")));
   EXPECT_EQ(sink.begins, 0);
+}
+
+// The output changes only when the run succeeded: a failed run keeps an
+// existing output byte for byte and leaves no file (nor a temporary one)
+// behind, whatever the failure.
+TEST(RunConversion, FailedRunLeavesTheOutputAsItWasAndNoFileBehind) {
+  ScratchDir dir;
+  RecordingSink sink;
+  const std::string bad = dir.Write("bad.txt", "1 200000 1650000 1\n2 200000 x 2\n");
+  const std::string previous = "101 277933.83506 1676724.28306    3.12000\n";
+  dir.Write("anterior.txt", previous);
+  RunResult result = RunConversion(StandardJob(bad, dir.Path("anterior.txt"), FileKind::Ascii3D, FileKind::Ascii3D), sink);
+  EXPECT_EQ(result.status, RunResult::Status::Failed);
+  EXPECT_EQ(ReadAll(dir.Path("anterior.txt")), previous);
+  result = RunConversion(StandardJob(bad, dir.Path("nova.txt"), FileKind::Ascii3D, FileKind::Ascii3D), sink);
+  EXPECT_EQ(result.status, RunResult::Status::Failed);
+
+  // A full disk: writing fails (EFBIG under a file-size limit) part way.
+  std::string many;
+  for (int i = 0; i < 5000; ++i) many += std::to_string(i) + " 200000 1650000 10\n";
+  const std::string big = dir.Write("big.txt", many);
+  struct rlimit saved {};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit limited = saved;
+  limited.rlim_cur = 100000;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+  const RunResult full = RunConversion(StandardJob(big, dir.Path("anterior.txt"), FileKind::Ascii3D, FileKind::Ascii3D), sink);
+  const RunResult fullNew = RunConversion(StandardJob(big, dir.Path("nova.txt"), FileKind::Ascii3D, FileKind::Ascii3D), sink);
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previousHandler);
+  for (const RunResult* r : {&full, &fullNew}) {
+    EXPECT_EQ(r->status, RunResult::Status::Failed);
+    ASSERT_EQ(r->messages.size(), 1u);
+    EXPECT_EQ(r->messages[0].text, kWriteError);
+  }
+  EXPECT_EQ(ReadAll(dir.Path("anterior.txt")), previous);
+
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Path(""))) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"anterior.txt", "bad.txt", "big.txt"}));
+
+  // And a good run replaces it.
+  ASSERT_TRUE(RunConversion(StandardJob(big, dir.Path("anterior.txt"), FileKind::Ascii3D, FileKind::Ascii3D), sink).Succeeded());
+  EXPECT_EQ(testing::SplitLines(ReadAll(dir.Path("anterior.txt"))).size(), 5000u);
+}
+
+// The batch converter's standard input and output: the same bytes as the
+// run between files.
+TEST(RunConversion, StreamsAreReadAndWrittenLikeFiles) {
+  ScratchDir dir;
+  RecordingSink sink;
+  const std::string in = dir.Write("in.txt", kList);
+  ASSERT_TRUE(RunConversion(StandardJob(in, dir.Path("file.txt"), FileKind::Ascii3D, FileKind::Ascii3D), sink).Succeeded());
+  auto input = TextFile::Open(in.c_str(), TextFile::Mode::Read);
+  auto output = TextFile::Open(dir.Path("stream.txt").c_str(), TextFile::Mode::Write);
+  // The job's names are not used (nor compared with each other).
+  const RunResult result = RunConversion(StandardJob("-", "-", FileKind::Ascii3D, FileKind::Ascii3D), sink,
+                                         RunStreams{input.get(), output.get()});
+  ASSERT_TRUE(result.Succeeded());
+  output->Close();
+  EXPECT_EQ(ReadAll(dir.Path("stream.txt")), ReadAll(dir.Path("file.txt")));
 }
 
 TEST(RunConversion, OutputThatIsTheInputIsRefusedBeforeWriting) {

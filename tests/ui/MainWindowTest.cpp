@@ -848,8 +848,15 @@ void MainWindowTest::processButtonNeedsAChange() {
   QVERIFY(ui->window.BBProcess()->isEnabled());  // Hayford kept on the input
   QVERIFY(Choose(in.cbGeodeticReference, kGrs80));
   QVERIFY(!ui->window.BBProcess()->isEnabled());
-  // A different false easting alone does not count.
+  // A change of zone is a conversion: another output meridian enables it.
+  QVERIFY(ChooseIndex(out.cbCM, in.cbCM->currentIndex() == 0 ? 1 : 0));
+  QVERIFY(ui->window.BBProcess()->isEnabled());
+  QVERIFY(ChooseIndex(out.cbCM, in.cbCM->currentIndex()));
+  QVERIFY(!ui->window.BBProcess()->isEnabled());
+  // So is another false origin.
   out.eFalseEast->setText(QStringLiteral("1"));
+  QVERIFY(ui->window.BBProcess()->isEnabled());
+  out.eFalseEast->setText(in.eFalseEast->text());
   QVERIFY(!ui->window.IsRunnable());
   QVERIFY(Choose(out.cbGeodeticReference, kHayford));
   QVERIFY(ui->window.BBProcess()->isEnabled());

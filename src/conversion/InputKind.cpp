@@ -1,0 +1,74 @@
+#include "conversion/InputKind.h"
+
+#include <string>
+#include <string_view>
+
+#include "conversion/AsciiList.h"
+#include "support/TextFile.h"
+
+namespace transref {
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kBinaryDxfSentinel = "AutoCAD Binary DXF";
+constexpr std::string_view kCommentCode = "999";
+constexpr std::string_view kMarkerCode = "0";
+constexpr std::string_view kSectionMarker = "SECTION";
+
+std::string_view Trimmed(std::string_view line) {
+  const std::size_t first = line.find_first_not_of(" \t\r");
+  if (first == std::string_view::npos) return {};
+  return line.substr(first, line.find_last_not_of(" \t\r") - first + 1);
+}
+
+// The number of blank- or tab-separated fields of a line.
+int FieldCount(std::string_view line) {
+  int count = 0;
+  bool inField = false;
+  for (const char c : line) {
+    const bool separator = c == ' ' || c == '\t';
+    if (!separator && !inField) ++count;
+    inField = !separator;
+  }
+  return count;
+}
+
+FileKind KindOfFirstLines(TextFile& file) {
+  std::string_view line;
+  bool first = true;
+  // The next non-blank line, trimmed; nothing at the end of the file.
+  const auto nextLine = [&]() -> std::optional<std::string> {
+    while (file.ReadLine(line) == TextFile::LineRead::Line) {
+      if (first && line.starts_with(kByteOrderMark)) line.remove_prefix(kByteOrderMark.size());
+      if (first && line.starts_with(kBinaryDxfSentinel)) return std::string(kBinaryDxfSentinel);
+      first = false;
+      if (!Trimmed(line).empty()) return std::string(line);
+    }
+    return std::nullopt;
+  };
+
+  std::optional<std::string> text = nextLine();
+  while (text && Trimmed(*text) == kCommentCode) {
+    if (!nextLine()) return FileKind::Ascii3D;  // the comment itself
+    text = nextLine();
+  }
+  if (!text) return FileKind::Ascii3D;
+  if (*text == kBinaryDxfSentinel) return FileKind::Dxf;
+  if (Trimmed(*text) == kMarkerCode) {
+    const std::optional<std::string> name = nextLine();
+    if (name && Trimmed(*name) == kSectionMarker) return FileKind::Dxf;
+    return FileKind::Ascii3D;
+  }
+  return FieldCount(*text) == ExpectedFields(FileKind::Ascii2D) ? FileKind::Ascii2D : FileKind::Ascii3D;
+}
+
+}  // namespace
+
+std::optional<FileKind> DetectInputKind(TextFile& file) {
+  const std::int64_t start = file.Position();
+  const FileKind kind = KindOfFirstLines(file);
+  if (!file.Seek(start)) return std::nullopt;
+  return kind;
+}
+
+}  // namespace transref

@@ -1,0 +1,21 @@
+// What kind of file an input is, from its first lines.
+#pragma once
+
+#include <optional>
+
+#include "conversion/FileKind.h"
+
+namespace transref {
+
+class TextFile;
+
+// Reads the first lines of `file` from its current position and goes back
+// there. A UTF-8 byte-order mark, blank lines and leading DXF comments
+// (group 999) are passed over; then "0" followed by "SECTION" (blanks
+// around them ignored), or the first line of a binary DXF, is a drawing.
+// Anything else is a point list: 2D when its first line holds three fields,
+// else 3D. Nothing when the file cannot go back (a pipe whose start has
+// been read past).
+std::optional<FileKind> DetectInputKind(TextFile& file);
+
+}  // namespace transref
