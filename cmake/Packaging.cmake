@@ -3,14 +3,27 @@
 #   cmake --install build/release --prefix /usr/local
 #   cd build/release && cpack -G DEB
 #
-# installs or packages the two programs, the menu entry, the icon and the
-# user guide.
+# installs or packages the two programs, the batch converter's manual page,
+# the menu entry, the icon and the user guide.
 
 foreach(program transref transref-convert)
   if(TARGET ${program})
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   endif()
 endforeach()
+
+# The batch converter's manual page (man transref-convert), compressed as
+# Debian installs manual pages; a change of the page reconfigures.
+set(TRANSREF_MAN_PAGE ${PROJECT_SOURCE_DIR}/docs/transref-convert.1)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${TRANSREF_MAN_PAGE})
+find_program(TRANSREF_GZIP gzip)
+if(TRANSREF_GZIP)
+  execute_process(COMMAND ${TRANSREF_GZIP} -9 -n -c ${TRANSREF_MAN_PAGE}
+                  OUTPUT_FILE ${CMAKE_BINARY_DIR}/transref-convert.1.gz)
+  install(FILES ${CMAKE_BINARY_DIR}/transref-convert.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+else()
+  install(FILES ${TRANSREF_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
 
 install(FILES ${PROJECT_SOURCE_DIR}/data/desktop/transref.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

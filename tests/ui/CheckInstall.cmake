@@ -9,7 +9,7 @@ if(NOT installed EQUAL 0)
   message(FATAL_ERROR "cmake --install failed (${installed})")
 endif()
 
-foreach(path bin/transref bin/transref-convert
+foreach(path bin/transref bin/transref-convert share/man/man1/transref-convert.1.gz
              share/applications/transref.desktop
              share/icons/hicolor/scalable/apps/transref.svg
              share/doc/transref/guia-do-usuario.html)
