@@ -168,8 +168,8 @@ Desenhos (DXF):
   Só as coordenadas mudam: os extremos do cabeçalho e os pontos das
   entidades são levados ao novo sistema, e as entidades acompanham o terreno;
   camadas, cores, textos e tudo o mais são copiados como estão. Um desenho
-  também pode virar lista (--to-kind ascii3d), um ponto por grupo de
-  coordenadas.
+  também pode virar lista (uma SAÍDA que não termine em .dxf, ou --to-kind
+  ascii3d), um ponto por grupo de coordenadas.
 
 Tipos de arquivo:
   --from-kind TIPO, --to-kind TIPO
