@@ -50,7 +50,6 @@ const QString kProcessAgainQuestion =
 const QString kOverwriteQuestion = QStringLiteral("O arquivo %1 já existe.\n Deseja substituí-lo?");
 const QString kDxfFilter = QStringLiteral("Arquivo DXF (*.dxf)|*.dxf");
 const QString kAsciiFilter = QStringLiteral("Arquivo ASCII (*.dat)|*.dat|Arquivo ASCII (*.txt)|*.txt");
-const QColor kGreyText(128, 128, 128);
 constexpr int kGeneralDigits = 15;  // general float-to-text form
 const QColor kTitleGreen(0, 128, 0);
 
@@ -315,7 +314,7 @@ void TFormDXFTransform::BuildSystemGroup(Side s, QWidget* parent) {
   c.pSelectedCM = new ClickPanel(QStringLiteral("51° 30' 00,000\""), meridian);
   c.pSelectedCM->setObjectName(QStringLiteral("PSelectedCM") + sx);
   c.pSelectedCM->setToolTip(QStringLiteral("Duplo clique para alterar o meridiano central"));
-  SetFontColour(c.pSelectedCM, kGreyText);
+  SetFontColour(c.pSelectedCM, LockedTextColour(this));
   c.eSelectedCM = new QLineEdit(QStringLiteral("51"), meridian);
   c.eSelectedCM->setObjectName(QStringLiteral("ESelectedCM") + sx);
   c.eSelectedCM->hide();
@@ -779,7 +778,7 @@ void TFormDXFTransform::ApplySystem(Side s) {
     c.eFalseNorth->setText(FromUtf8(DefaultFalseNorthing(*kind, c.cbHLat->currentIndex() == 0)));
     for (QLineEdit* edit : {c.eFalseEast, c.eFalseNorth}) {
       edit->setEnabled(info.falseOriginEditable);
-      SetFontColour(edit, info.falseOriginGrey ? kGreyText : NormalTextColour(this));
+      SetFontColour(edit, info.falseOriginGrey ? LockedTextColour(this) : NormalTextColour(this));
     }
   } else {
     // Geographic and cartesian sides have no projection details; the
@@ -933,10 +932,12 @@ void TFormDXFTransform::WriteEllipsoidEdits(Side s) {
     c.editSemiMajorAxis->setEnabled(true);
     c.editReciprocalFlattening->setEnabled(true);
   } else if (c.cbGeodeticReference->currentIndex() >= 0) {
-    // General float-to-text form, up to 15 significant digits.
+    // General float-to-text form, up to 15 significant digits, with the
+    // point: the ellipsoid values are the system's own texts, the same in
+    // every locale (and compared as texts by IsRunnable).
     const ReferenceFrameInfo& info = FrameInfo(frame);
-    c.editSemiMajorAxis->setText(LocaleNumberText(info.semiMajorAxis, kGeneralDigits));
-    c.editReciprocalFlattening->setText(LocaleNumberText(info.inverseFlattening, kGeneralDigits));
+    c.editSemiMajorAxis->setText(QString::number(info.semiMajorAxis, 'g', kGeneralDigits));
+    c.editReciprocalFlattening->setText(QString::number(info.inverseFlattening, 'g', kGeneralDigits));
     c.editSemiMajorAxis->setEnabled(false);
     c.editReciprocalFlattening->setEnabled(false);
   }
@@ -1038,12 +1039,21 @@ void TFormDXFTransform::SelectedCMExit(Side s) {
     ShowError(FromUtf8(kCentralMeridianError), kApplicationTitle);
     return;
   }
+  // The panel and the list hold the magnitude; the longitude hemisphere
+  // gives the sign when the job is built, so it is counted once.
   c.pSelectedCM->setText(FromUtf8(texts->panelText));
   if (c.cbCM->count() == 0)
     c.cbCM->addItem(FromUtf8(texts->listEntry));
   else
     c.cbCM->setItemText(0, FromUtf8(texts->listEntry));
   c.cbCM->setCurrentIndex(0);
+  // A negative value names the western hemisphere, as the user would have
+  // chosen it; a hemisphere that follows the input side stays as it is.
+  constexpr int kWest = 1;
+  if (texts->west && c.cbHLong->isEnabled() && c.cbHLong->currentIndex() != kWest) {
+    c.cbHLong->setCurrentIndex(kWest);
+    if (s == Side::In) CBHLongInChange();
+  }
 }
 
 // ---------------------------------------------------------------- transformation parameters
@@ -1126,12 +1136,17 @@ void TFormDXFTransform::ShowRunMessages(const std::vector<UserMessage>& messages
 
 std::optional<ConversionJob> TFormDXFTransform::BuildJob() {
   const char separator = UserDecimalSeparator();
-  // Lenient edits: the value read is written back into the edit.
-  auto readEdit = [separator](QLineEdit* edit) {
-    const EditNumber number = ReadEditNumber(edit->text().toStdString(), separator);
+  // Lenient edits: the value read is written back into the edit, in the
+  // user's notation for the transformation parameters and with the point
+  // for the ellipsoid and the false origin, whose texts the system writes
+  // itself (and IsRunnable compares).
+  auto readEditIn = [](QLineEdit* edit, char writtenSeparator) {
+    const EditNumber number = ReadEditNumber(edit->text().toStdString(), writtenSeparator);
     edit->setText(QString::fromStdString(number.text));
     return number.value;
   };
+  auto readEdit = [&](QLineEdit* edit) { return readEditIn(edit, separator); };
+  auto readSystemEdit = [&](QLineEdit* edit) { return readEditIn(edit, '.'); };
 
   ConversionJob job;
   job.inputPath = ToLocalPath(InputFileName());
@@ -1168,8 +1183,8 @@ std::optional<ConversionJob> TFormDXFTransform::BuildJob() {
     JobSide& js = s == Side::In ? job.input : job.output;
     js.system = static_cast<K>(std::max(0, st.c.cbCoordinatesSystems->currentIndex()));
     js.systemLabel = st.selectedSystem.toStdString();
-    js.semiMajorAxis = readEdit(st.c.editSemiMajorAxis);
-    js.inverseFlattening = readEdit(st.c.editReciprocalFlattening);
+    js.semiMajorAxis = readSystemEdit(st.c.editSemiMajorAxis);
+    js.inverseFlattening = readSystemEdit(st.c.editReciprocalFlattening);
     if (!IsValidEllipsoid(js.semiMajorAxis, js.inverseFlattening)) {
       ShowError(FromUtf8(kEllipsoidReadError), FromUtf8(kInterruptCaption));
       return std::nullopt;
@@ -1182,8 +1197,8 @@ std::optional<ConversionJob> TFormDXFTransform::BuildJob() {
     }
     if (st.c.cbHLong->currentIndex() == 1) js.centralMeridian = -js.centralMeridian;  // "Oeste (W)"
     js.northern = st.c.cbHLat->currentIndex() != 1;                                    // "Sul (S)"
-    js.falseEasting = readEdit(st.c.eFalseEast);
-    js.falseNorthing = readEdit(st.c.eFalseNorth);
+    js.falseEasting = readSystemEdit(st.c.eFalseEast);
+    js.falseNorthing = readSystemEdit(st.c.eFalseNorth);
     js.scaleFactor = st.scaleFactor;
     const bool geometric = s == Side::In ? altimetrySettings_.inputGeometric : altimetrySettings_.outputGeometric;
     js.heightKind = geometric ? HeightKind::Geometric : HeightKind::Orthometric;

@@ -61,7 +61,7 @@ void AltimetryDialogTest::initialLayout() {
   QCOMPARE(in.calcOrthometric->text(), QStringLiteral("Calcular altitudes ORTOMÉTRICAS com ondulação média?"));
   QCOMPARE(out.calcOrthometric->text(), QStringLiteral("Calcular altitudes GEOMÉRICAS com ondulação média?"));
   QCOMPARE(in.eHMean->text(), QStringLiteral("40"));
-  QCOMPARE(in.eWMean->text(), QStringLiteral("4.95"));
+  QCOMPARE(in.eWMean->text(), UserNotation(QStringLiteral("4.95")));
   QCOMPARE(in.lWaveMean->toolTip(), QStringLiteral("Ondulação Geodéial Média"));
   // The hint is on every label of both panels and on both edits.
   for (const auto* panel : {&in, &out}) {
@@ -137,9 +137,9 @@ void AltimetryDialogTest::importingCopiesTheInputChoices() {
   d.SetChecked(d.CBImportHeight(), true);
   d.SetHeightIndex(Side::In, 0);
   d.SetChecked(in.useMeanHeight, true);
-  in.eHMean->setText(QStringLiteral("12.5"));
+  in.eHMean->setText(UserNotation(QStringLiteral("12.5")));
   d.SetChecked(in.calcOrthometric, true);
-  in.eWMean->setText(QStringLiteral("-3.25"));
+  in.eWMean->setText(UserNotation(QStringLiteral("-3.25")));
   QVERIFY(d.BBOkClick());
   const AltimetrySettings& s = ui->window.AltimetryState();
   QVERIFY(s.importHeights);
@@ -205,7 +205,7 @@ void AltimetryDialogTest::closingByTheFrameStoresLikeOk() {
   QVERIFY(QTest::qWaitForWindowExposed(&d));
   QVERIFY(!d.ClosedByOk());
   Click(in.useMeanHeight);
-  in.eHMean->setText(QStringLiteral("123.5"));
+  in.eHMean->setText(UserNotation(QStringLiteral("123.5")));
   QVERIFY(d.close());
   QVERIFY(d.isHidden());
   QVERIFY(!d.ClosedByOk());

@@ -66,6 +66,8 @@ class MainWindowTest : public QObject {
   void utmFalseNorthingFollowsTheHemisphere();
   void customisedSystemShowsThePanel();
   void typedCentralMeridianInPackedSexagesimal();
+  void typedMeridianIsSignedOnceByTheHemisphere();
+  void everySystemBuildsAJobWithoutAnErrorBox();
   void centralMeridianThatIsNotANumber();
   void geographicAndCartesianHideTheDetails();
   void cartesianInputClearsTheHeightOptions();
@@ -127,8 +129,8 @@ void MainWindowTest::initialState() {
     QVERIFY(c->labelSelectedCM->isHidden());
     QCOMPARE(c->eFalseNorth->text(), QStringLiteral("5000000"));
     QVERIFY(!c->eFalseEast->isEnabled());
-    QCOMPARE(TextColour(c->eFalseEast), kGrey);
-    QCOMPARE(TextColour(c->eFalseNorth), kGrey);
+    QCOMPARE(TextColour(c->eFalseEast), Grey(c->eFalseEast));
+    QCOMPARE(TextColour(c->eFalseNorth), Grey(c->eFalseNorth));
     QVERIFY(!c->cbGeodeticReference->isEnabled());
     QVERIFY(!c->editSemiMajorAxis->isEnabled());
     QVERIFY(!c->editReciprocalFlattening->isEnabled());
@@ -176,7 +178,7 @@ void MainWindowTest::initialParametersAreThoseOfTheLockedFrames() {
   const QStringList expected = {"1.0000039561", "-250.129989099", "196.339259686", "-40.5195719703",
                                 "0.0008346827", "-0.001393548", "-0.0002404109"};
   for (int k = 0; k < 7; ++k) {
-    QCOMPARE(e[k]->text(), expected[k]);
+    QCOMPARE(e[k]->text(), UserNotation(expected[k]));
     QVERIFY(!e[k]->isEnabled());
   }
   QCOMPARE(e[0]->objectName(), QStringLiteral("EditIsogLambda"));
@@ -298,7 +300,7 @@ void MainWindowTest::systemTableRows() {
     QCOMPARE(in.pSelectedCM->text(), QString::fromUtf8(row.panel));
     QCOMPARE(in.eFalseEast->text(), QString::fromUtf8(row.easting));
     QVERIFY(!in.eFalseEast->isEnabled());
-    QCOMPARE(TextColour(in.eFalseEast) == kGrey, row.grey);
+    QCOMPARE(TextColour(in.eFalseEast) == Grey(in.eFalseEast), row.grey);
     QCOMPARE(in.cbHLong->isEnabled(), row.hemispheres);
     QCOMPARE(in.cbHLat->isEnabled(), row.hemispheres);
     QCOMPARE(Items(in.cbFileName).first(), QStringLiteral("ASCII - Coordenadas 3D(ID; E, N, H)"));
@@ -320,7 +322,7 @@ void MainWindowTest::utmFalseNorthingFollowsTheHemisphere() {
   const auto& in = ui->In();
   QVERIFY(Choose(in.cbCoordinatesSystems, QStringLiteral("UTM")));
   QCOMPARE(in.eFalseNorth->text(), QStringLiteral("10000000"));
-  QCOMPARE(TextColour(in.eFalseNorth) == kGrey, false);
+  QCOMPARE(TextColour(in.eFalseNorth) == Grey(in.eFalseNorth), false);
   QVERIFY(Choose(in.cbHLat, QStringLiteral("Norte (N)")));
   QCOMPARE(in.eFalseNorth->text(), QStringLiteral("0"));
   QVERIFY(Choose(in.cbHLat, QStringLiteral("Sul (S)")));
@@ -352,7 +354,7 @@ void MainWindowTest::customisedSystemShowsThePanel() {
     QCOMPARE(in.cbAmplitudeZone->placeholderText(), QStringLiteral("----"));
     QVERIFY(in.eFalseEast->isEnabled());
     QVERIFY(in.eFalseNorth->isEnabled());
-    QVERIFY(TextColour(in.eFalseEast) != kGrey);
+    QVERIFY(TextColour(in.eFalseEast) != Grey(in.eFalseEast));
     QCOMPARE(in.eFalseNorth->text(), QStringLiteral("5000000"));
   }
   QCOMPARE(ui->window.ScaleFactor(Side::In), 1.0);
@@ -383,6 +385,53 @@ void MainWindowTest::typedCentralMeridianInPackedSexagesimal() {
   const std::optional<ConversionJob> job = ui->window.BuildJob();
   QVERIFY(job.has_value());
   QCOMPARE(job->input.centralMeridian, -51.25846);
+  QVERIFY(ui->dialogs.messages.isEmpty());
+}
+
+// The meridian typed for a customised system is signed by the longitude
+// hemisphere alone: a negative value names the west, it is never negated a
+// second time (an east meridian some 100° away from the points).
+void MainWindowTest::typedMeridianIsSignedOnceByTheHemisphere() {
+  auto ui = MakeUi();
+  const auto& in = ui->In();
+  QVERIFY(Choose(in.cbCoordinatesSystems, QStringLiteral("Gauß-Krüger (Customizado)")));
+  QCOMPARE(in.cbHLong->currentText(), QStringLiteral("Oeste (W)"));
+  auto typeMeridian = [&](const QString& text) {
+    QTest::mouseDClick(in.pSelectedCM, Qt::LeftButton);
+    Type(in.eSelectedCM, text);
+    Leave(in.eSelectedCM);
+    const std::optional<ConversionJob> job = ui->window.BuildJob();
+    return job ? job->input.centralMeridian : 0.0;
+  };
+  QCOMPARE(typeMeridian(QStringLiteral("-51.1530")), -51.2583333333);
+  QCOMPARE(in.pSelectedCM->text(), QStringLiteral("51° 15' 30.000\""));
+  QCOMPARE(in.cbCM->currentText(), QStringLiteral("51.2583333333°"));
+  QCOMPARE(typeMeridian(QStringLiteral("51,1530")), -51.2583333333);
+  // East chosen, then a negative value: it names the west.
+  QVERIFY(Choose(in.cbHLong, QStringLiteral("Leste (E)")));
+  QCOMPARE(typeMeridian(QStringLiteral("49.30")), 49.5);
+  QCOMPARE(typeMeridian(QStringLiteral("-49.30")), -49.5);
+  QCOMPARE(in.cbHLong->currentText(), QStringLiteral("Oeste (W)"));
+  QVERIFY(ui->dialogs.messages.isEmpty());
+}
+
+// Every system of either side, the central-meridian lists and both
+// customised systems included, gives a job without an error box.
+void MainWindowTest::everySystemBuildsAJobWithoutAnErrorBox() {
+  auto ui = MakeUi();
+  UseLists(*ui);
+  for (int k = 0; k < ui->In().cbCoordinatesSystems->count(); ++k) {
+    for (Side s : {Side::In, Side::Out}) {
+      const auto& c = ui->window.Controls(s);
+      QVERIFY(ChooseIndex(c.cbCoordinatesSystems, k));
+      const std::optional<ConversionJob> job = ui->window.BuildJob();
+      QVERIFY2(job.has_value(), qPrintable(c.cbCoordinatesSystems->currentText()));
+      const JobSide& side = s == Side::In ? job->input : job->output;
+      if (c.gbAditionalInfo->isHidden()) continue;
+      // West: the list entry's value, negated once.
+      QCOMPARE(side.centralMeridian, -ParseCentralMeridianEntry(c.cbCM->currentText().toStdString()));
+    }
+  }
   QVERIFY(ui->dialogs.messages.isEmpty());
 }
 
@@ -873,12 +922,12 @@ void MainWindowTest::parameterLookup() {
   const QStringList setA = {"0.9999960439", "250.1308088244", "-196.3368431836", "40.5161882379",
                             "-0.0008346768", "0.0013935515", "0.0002403906"};
   for (int k = 0; k < 7; ++k) {
-    QCOMPARE(e[k]->text(), setA[k]);
+    QCOMPARE(e[k]->text(), UserNotation(setA[k]));
     QVERIFY(!e[k]->isEnabled());
   }
   // Translation model: set C, every field locked.
   QVERIFY(ChooseIndex(w.CBTransformation(), 1));
-  QCOMPARE(e[1]->text(), QStringLiteral("177.1851478228"));
+  QCOMPARE(e[1]->text(), UserNotation(QStringLiteral("177.1851478228")));
   QCOMPARE(e[0]->text(), QStringLiteral("1"));
   QCOMPARE(e[4]->text(), QStringLiteral("0"));
   QCOMPARE(w.LastTransformationModel(), 1);
@@ -896,13 +945,13 @@ void MainWindowTest::parameterLookup() {
   QVERIFY(Choose(ui->In().cbGeodeticReference, kGrs80));  // lookup again: neutral
   e[1]->setText(QStringLiteral("12,5"));
   e[2]->setText(QStringLiteral("abc"));
-  e[0]->setText(QStringLiteral("1.0"));
+  e[0]->setText(UserNotation(QStringLiteral("1.0")));
   ui->Out().editSemiMajorAxis->setText(QStringLiteral("6378000"));
   ui->Out().editReciprocalFlattening->setText(QStringLiteral("298"));
   const std::optional<ConversionJob> job = w.BuildJob();
   QVERIFY(job.has_value());
   QCOMPARE(job->isogonal.tx, 12.5);
-  QCOMPARE(e[1]->text(), QStringLiteral("12.5"));
+  QCOMPARE(e[1]->text(), UserNotation(QStringLiteral("12.5")));
   QCOMPARE(ui->Out().eFalseNorth->text(), QStringLiteral("10000000"));  // no exponent form
   QCOMPARE(job->isogonal.ty, 0.0);
   QCOMPARE(e[2]->text(), QStringLiteral("0"));
@@ -939,13 +988,13 @@ void MainWindowTest::affineModelQuestions() {
   QCOMPARE(d.messages[1].text, QStringLiteral("Deseja introduzir parâmetros customizados?"));
   QCOMPARE(d.messages[1].icon, MessageIcon::Question);
   QCOMPARE(d.messages[1].buttons, MessageButtons::YesNo);
-  QCOMPARE(a[0]->text(), QStringLiteral("177.1851478228"));
+  QCOMPARE(a[0]->text(), UserNotation(QStringLiteral("177.1851478228")));
   QCOMPARE(a[3]->text(), QStringLiteral("1"));
   for (QLineEdit* edit : a) QVERIFY(edit->isEnabled());
 
   // From the isogonal model, No returns to it and looks it up again.
   QVERIFY(ChooseIndex(w.CBTransformation(), 0));
-  QCOMPARE(w.IsogonalEdits()[0]->text(), QStringLiteral("0.9999960439"));
+  QCOMPARE(w.IsogonalEdits()[0]->text(), UserNotation(QStringLiteral("0.9999960439")));
   d.Clear();
   d.answers.enqueue(MessageAnswer::No);
   QVERIFY(ChooseIndex(w.CBTransformation(), 2));
@@ -1012,7 +1061,7 @@ void MainWindowTest::lockedEllipsoidAddsNoAffineQuestions() {
   QCOMPARE(questionsFor(kLtmOru), unlocked);
   QCOMPARE(ui->In().cbGeodeticReference->currentText(), kGrs80);
   QCOMPARE(ui->In().editSemiMajorAxis->text(), QStringLiteral("6378137"));
-  QCOMPARE(w.AffineEdits()[0]->text(), QStringLiteral("177.1851478228"));
+  QCOMPARE(w.AffineEdits()[0]->text(), UserNotation(QStringLiteral("177.1851478228")));
   for (QLineEdit* edit : w.AffineEdits()) QVERIFY(edit->isEnabled());
 }
 
