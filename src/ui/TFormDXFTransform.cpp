@@ -1107,17 +1107,21 @@ bool TFormDXFTransform::LookupTransformationParameters() {
     writeAffine(decision.affineOnYes, true);
     return true;
   }
-  // Locked, and never with the values of another pair of frames: a frame
-  // change refused under the affine model leaves the neutral values, which
-  // are what processing then applies.
+  // Refused: the twelve fields are locked, never with the values of another
+  // pair of frames, and the model goes back to the one applied before. When
+  // that is the affine model itself (a frame changed under it), it goes back
+  // to the seven parameters: their lookup shows the built-in set of the pair
+  // (or neutral values to be typed), so a run between two different frames
+  // never goes on with neutral values the user did not type.
   writeAffine(decision.affine, false);
-  // Back to the model applied before. When that is the affine model itself
-  // (a frame changed under it) asking again would never end: the fields
-  // simply stay locked.
-  if (lastTransformationModel_ != model) {
-    cbTransformation_->setCurrentIndex(lastTransformationModel_);
-    LookupTransformationParameters();
-  }
+  const int previous =
+      lastTransformationModel_ != model ? lastTransformationModel_ : static_cast<int>(TransformationModel::Isogonal);
+  cbTransformation_->setCurrentIndex(previous);
+  lastTransformationModel_ = previous;
+  LookupTransformationParameters();
+  // The frames chosen stay chosen; the event that asked ends here, so
+  // whether a run would change anything is decided now.
+  IsRunnable();
   return false;
 }
 

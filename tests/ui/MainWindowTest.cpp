@@ -14,6 +14,7 @@
 #include <QTest>
 
 #include "UiFixture.h"
+#include "geodesy/ParameterSets.h"
 #include "ui/ClickPanel.h"
 
 using namespace transref;
@@ -1003,9 +1004,11 @@ void MainWindowTest::affineModelQuestions() {
   QCOMPARE(w.LastTransformationModel(), 0);
   QVERIFY(!w.GBIsogonal()->isHidden());
   QVERIFY(w.GBAfim()->isHidden());
-  QCOMPARE(w.IsogonalEdits()[1]->text(), QStringLiteral("250.1308088244"));
+  QCOMPARE(w.IsogonalEdits()[1]->text(), UserNotation(QStringLiteral("250.1308088244")));
 
-  // Under the affine model a frame change that is refused asks only once.
+  // Under the affine model a frame change that is refused asks once and
+  // goes back to the seven parameters, looked up for the new pair: a
+  // GRS80 -> Hayford run then applies set A, never neutral values.
   d.Clear();
   QVERIFY(Choose(ui->Out().cbGeodeticReference, kGrs80));
   QVERIFY(ChooseIndex(w.CBTransformation(), 2));
@@ -1014,23 +1017,35 @@ void MainWindowTest::affineModelQuestions() {
   QVERIFY(Choose(ui->Out().cbGeodeticReference, kHayford));
   QCOMPARE(d.messages.size(), 2);
   QCOMPARE(d.unscriptedQuestions, 0);
+  QCOMPARE(w.CBTransformation()->currentText(), QStringLiteral("7 Parâmetros - Transformação Isogonal "));
+  QCOMPARE(w.LastTransformationModel(), 0);
+  QVERIFY(!w.GBIsogonal()->isHidden());
+  QVERIFY(w.GBAfim()->isHidden());
   for (QLineEdit* edit : a) QVERIFY(!edit->isEnabled());
+  std::optional<ConversionJob> job = w.BuildJob();
+  QVERIFY(job.has_value());
+  QCOMPARE(job->model, TransformationModel::Isogonal);
+  QVERIFY(!job->isIdentity);
+  QCOMPARE(job->isogonal.tx, kIsogonalGrs80ToHayford.tx);
+  QCOMPARE(job->isogonal.scale, kIsogonalGrs80ToHayford.scale);
 
   // Parameters accepted for one pair are not kept for another pair the user
-  // refuses to type parameters for: the locked fields go back to neutral.
+  // refuses to type parameters for: the affine fields go back to neutral
+  // and the seven parameters of a custom pair are there to be typed.
   d.Clear();
   d.answers.enqueue(MessageAnswer::Yes);
-  QVERIFY(Choose(ui->Out().cbCoordinatesSystems, QStringLiteral("RTM")));
-  QCOMPARE(a[0]->text(), QStringLiteral("177.1851478228"));
+  QVERIFY(ChooseIndex(w.CBTransformation(), 2));
+  QCOMPARE(a[0]->text(), UserNotation(QStringLiteral("177.1851478228")));
   d.Clear();
   d.answers.enqueue(MessageAnswer::No);
   QVERIFY(Choose(ui->In().cbGeodeticReference, kCustom));
   QCOMPARE(d.messages.size(), 2);
-  QCOMPARE(w.CBTransformation()->currentIndex(), 2);
+  QCOMPARE(w.CBTransformation()->currentIndex(), 0);
   for (int k = 0; k < 12; ++k) {
     QCOMPARE(a[k]->text(), identity[k]);
     QVERIFY(!a[k]->isEnabled());
   }
+  for (QLineEdit* edit : w.IsogonalEdits()) QVERIFY(edit->isEnabled());
 }
 
 // Under the affine model with frames that have no parameters, a system change
