@@ -25,6 +25,7 @@
 #include "geodesy/Sexagesimal.h"
 #include "support/Paths.h"
 #include "ui/ClickPanel.h"
+#include "ui/ScreenPlacement.h"
 #include "ui/TFormDXFAltimetry.h"
 #include "ui/TFormProcessBar1.h"
 #include "ui/UserDialogs.h"
@@ -135,6 +136,10 @@ TFormDXFTransform::TFormDXFTransform(UserDialogs& dialogs, TFormDXFAltimetry& al
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
   setFixedSize(kWidth, kHeight);
+  // Locked values (hemispheres, zone, fixed meridians, locked ellipsoids,
+  // built-in parameters) are there to be read and checked.
+  UseReadableLockedText(this);
+  KeepInsideScreenWhenShown(this);
 
   BuildLayout();
   ConnectHandlers();
@@ -235,6 +240,7 @@ void TFormDXFTransform::BuildFileGroup(Side s, QWidget* parent) {
   c.editFileName = new ClickPanel(kFirstFileText, c.gbFile);
   c.editFileName->setObjectName(QStringLiteral("EditFileName") + sx);
   c.editFileName->setMinimumHeight(24);
+  c.editFileName->SetShowsPath(true);
   c.lFileName->setBuddy(c.editFileName);
   c.editFileName->setAccessibleName(QStringLiteral("Nome do Arquivo (") + SideWord(s) + QLatin1Char(')'));
   layout->addWidget(c.lFileName);

@@ -39,7 +39,6 @@ class AltimetryDialogTest : public QObject {
   void meanHeightOffReadsZero();
   void numberThatCannotBeReadKeepsTheDialogOpen();
   void geometricInTheDialogSelectsTheMainWindowRadio();
-  void centredOverTheMainWindow();
   void setupButtonsShowTheDialogModally();
   void everyQuestionShowsWholeAtBothWidths();
 };
@@ -175,6 +174,13 @@ void AltimetryDialogTest::uncheckingImportShowsTheOutputControls() {
   // Ticking again hides everything but the box and keeps the last choice.
   Click(d.CBImportHeight());
   QVERIFY(!Shown(out.rgHeight) && !Shown(out.calcOrthometric) && !Shown(out.eWMean) && !Shown(out.lhhh));
+  // While importing, the main window's output height kind brings back none
+  // of the hidden controls (no lone "h", undulation box or row).
+  for (QRadioButton* radio : {ui->Out().rbOrthometric, ui->Out().rbGometric}) {
+    radio->click();
+    for (const QWidget* w : out.pAlt->findChildren<QWidget*>())
+      QVERIFY2(w == d.CBImportHeight() || !w->isVisibleTo(out.pAlt), qPrintable(w->objectName()));
+  }
   Click(d.CBImportHeight());
   QVERIFY(out.geometric->isChecked());
   QVERIFY(Shown(out.calcOrthometric) && Shown(out.lhhh) && !Shown(out.lHH));
@@ -273,20 +279,6 @@ void AltimetryDialogTest::geometricInTheDialogSelectsTheMainWindowRadio() {
   QVERIFY(ui->In().rbOrthometric->isChecked());
   QCOMPARE(ui->In().cbFileName->itemText(0), QStringLiteral("ASCII - Coordenadas 3D(ID; E, N, H)"));
   d.BBOkClick();
-}
-
-void AltimetryDialogTest::centredOverTheMainWindow() {
-  auto ui = MakeUi();
-  ui->window.move(40, 30);
-  ui->window.show();
-  QVERIFY(QTest::qWaitForWindowExposed(&ui->window));
-  ui->altimetry.show();
-  QVERIFY(QTest::qWaitForWindowExposed(&ui->altimetry));
-  const QRect main = ui->window.frameGeometry();
-  const QRect dialog = ui->altimetry.frameGeometry();
-  QCOMPARE(dialog.left(), main.left() + (main.width() - dialog.width()) / 2);
-  QCOMPARE(dialog.top(), main.top() + (main.height() - dialog.height()) / 2);
-  ui->altimetry.BBOkClick();
 }
 
 void AltimetryDialogTest::setupButtonsShowTheDialogModally() {
