@@ -70,12 +70,18 @@ void UseReadableLockedText(QWidget* window) {
   constexpr double kStep = 0.01;
   QPalette palette = window->palette();
   const std::pair<QPalette::ColorRole, QPalette::ColorRole> pairs[] = {
-      {QPalette::Text, QPalette::Base}, {QPalette::WindowText, QPalette::Window}, {QPalette::ButtonText, QPalette::Button}};
+      {QPalette::Text, QPalette::Base},
+      {QPalette::WindowText, QPalette::Window},
+      {QPalette::ButtonText, QPalette::Button},
+      {QPalette::PlaceholderText, QPalette::Button}};  // the zone's "----"
   for (const auto& [text, background] : pairs) {
     const QColor back = palette.color(QPalette::Disabled, background);
     if (ContrastRatio(palette.color(QPalette::Disabled, text), back) >= kLockedTextContrast) continue;
     // From the background towards the normal text until it reads well.
-    const QColor normal = palette.color(QPalette::Active, text);
+    // (A placeholder is faint even when enabled: it darkens towards the
+    // text of the control it stands in.)
+    const QColor normal =
+        palette.color(QPalette::Active, text == QPalette::PlaceholderText ? QPalette::ButtonText : text);
     QColor locked = normal;
     for (double share = 0.5; share < 1.0; share += kStep) {
       const QColor candidate = Blend(back, normal, share);
