@@ -648,7 +648,6 @@ std::optional<QString> TFormDXFTransform::AskFileName(Side s) {
     request.kind = FileDialogKind::Save;
     request.title =
         dxf ? QStringLiteral("Salvar arquivo em formato DXF") : QStringLiteral("Salvar arquivo em formato ASCII");
-    request.overwritePrompt = true;
     request.selectedFilter = dxf ? 0 : saveFilterIndex_;
   }
   const QString& other = side(s == Side::In ? Side::Out : Side::In).fileName;
@@ -676,9 +675,10 @@ std::optional<QString> TFormDXFTransform::AskFileName(Side s) {
         if (AskSameFile(question)) continue;
         return std::nullopt;
       }
-      // The dialog asked about overwriting the name typed; the name written
-      // is another one, which may hold a file of its own. "No" chooses again.
-      if (path != result.path && QFileInfo::exists(path) && !AskOverwrite(path)) continue;
+      // The one question before overwriting, asked about the name that is
+      // written (the dialog does not ask: the name typed there may not be
+      // the one written). "No" chooses again.
+      if (QFileInfo::exists(path) && !AskOverwrite(path)) continue;
     }
     return path;
   }

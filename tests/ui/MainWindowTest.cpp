@@ -714,7 +714,6 @@ void MainWindowTest::pickerTitlesFiltersAndExtensions() {
   d.PickFile(dir.filePath(QStringLiteral("desenho")));
   ui->window.EditFileNameOutClick();
   QCOMPARE(d.fileRequests[1].title, QStringLiteral("Salvar arquivo em formato DXF"));
-  QVERIFY(d.fileRequests[1].overwritePrompt);
   QCOMPARE(ui->window.OutputFileName(), dir.filePath(QStringLiteral("desenho.dxf")));
   QCOMPARE(ui->Out().editFileName->toolTip(), ui->window.OutputFileName());
 
@@ -744,8 +743,8 @@ void MainWindowTest::pickerTitlesFiltersAndExtensions() {
   QVERIFY(d.messages.isEmpty());
 }
 
-// The save dialog asks before overwriting the name typed; when the extension
-// replacement leads to another file that exists, the window asks itself.
+// The save dialog never asks; the window asks once before overwriting the
+// file it will write, also when the extension replacement leads to it.
 void MainWindowTest::finalOutputNameOfAnExistingFileAsks() {
   QTemporaryDir dir;
   auto ui = MakeUi();
@@ -774,13 +773,19 @@ void MainWindowTest::finalOutputNameOfAnExistingFileAsks() {
   QCOMPARE(d.messages.size(), 1);
   QCOMPARE(ui->window.OutputFileName(), existing);
 
-  // The name typed already carries the final extension: the dialog's own
-  // question was enough.
+  // The name typed already carries the final extension: one question too.
   d.Clear();
   d.PickFile(existing, 1);
+  d.answers.enqueue(MessageAnswer::Yes);
+  ui->window.EditFileNameOutClick();
+  QCOMPARE(d.messages.size(), 1);
+  QCOMPARE(d.unscriptedQuestions, 0);
+  QCOMPARE(ui->window.OutputFileName(), existing);
+  // A new file asks nothing.
+  d.Clear();
+  d.PickFile(dir.filePath(QStringLiteral("outro.txt")), 1);
   ui->window.EditFileNameOutClick();
   QVERIFY(d.messages.isEmpty());
-  QCOMPARE(ui->window.OutputFileName(), existing);
 }
 
 // A shortened path of wide letters is still wider than a file panel: the
