@@ -55,10 +55,12 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The shared libraries the programs link (Qt, the C++ runtime) are found by
 # dpkg-shlibdeps; Qt's platform plug-ins live in a package no library
-# depends on, and without them the window cannot open.
+# depends on, and without them the window cannot open. Qt's Brazilian
+# Portuguese texts (the "Sim"/"Não" of every question, the file dialogs)
+# come from qtbase_pt_BR.qm, which no library depends on either.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 if(TRANSREF_BUILD_GUI)
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
 endif()
 set(CPACK_GENERATOR DEB)
 include(CPack)

@@ -16,8 +16,9 @@ namespace {
 constexpr long double kOneMinute = 1.0L / 60.0L;
 constexpr long double kOneSecond = 1.0L / 3600.0L;
 constexpr double kDegreesFieldLimit = 32767.0;
-constexpr double kSecondsPerMinute = 60.0;
-constexpr int kMinutesPerDegree = 60;
+constexpr long long kThousandthsPerSecond = 1000;
+constexpr long long kSecondsPerMinute = 60;
+constexpr long long kMinutesPerDegree = 60;
 
 double RoundHalfAwayFromZero(double x) {
   return x >= 0.0 ? std::trunc(x + 0.5) : std::trunc(x - 0.5);
@@ -94,27 +95,29 @@ std::string ListDisplayText(const SexagesimalAngle& angle) {
 }
 
 std::string CustomPanelText(const SexagesimalAngle& angle) {
+  // Seconds to thousandths (rounded half away from zero: 30.9996" is
+  // 31.000"); then every 60 seconds carry into the minutes and every 60
+  // minutes into the degrees, as they count in the value used. The packed
+  // digits may say 15' 60" or 60' (51.1560, 51.6): the panel shows
+  // 16' 00.000" and 52° 00' 00.000", never 60 of either.
+  const double whole = std::trunc(angle.seconds);
+  const long long thousandthsInAll =
+      static_cast<long long>(whole) * kThousandthsPerSecond +
+      static_cast<long long>(RoundHalfAwayFromZero((angle.seconds - whole) * kThousandthsPerSecond));
+  const long long thousandths = thousandthsInAll % kThousandthsPerSecond;
+  const long long secondsInAll = thousandthsInAll / kThousandthsPerSecond;
+  const long long minutesInAll = angle.minutes + secondsInAll / kSecondsPerMinute;
+  const long long degreesCarried = minutesInAll / kMinutesPerDegree;
+
   SexagesimalAngle shown = angle;
-  double whole = std::trunc(angle.seconds);
-  double thousandths = RoundHalfAwayFromZero((angle.seconds - whole) * 1000.0);
-  if (thousandths >= 1000.0) {  // 30.9996" shows 31.000", not 30.1000"
-    whole += 1.0;
-    thousandths -= 1000.0;
-    // 59.9996" rounds up to the next minute (and 59' to the next degree):
-    // 15' 59.9996" shows 16' 00.000", not 15' 60.000".
-    if (whole == kSecondsPerMinute) {
-      whole = 0.0;
-      if (++shown.minutes == kMinutesPerDegree) {
-        shown.minutes = 0;
-        const bool negative = angle.degrees < 0 || angle.negative;
-        shown.degrees = static_cast<std::int16_t>(angle.degrees + (negative ? -1 : 1));
-      }
-    }
-  }
+  const bool negative = angle.degrees < 0 || angle.negative;
+  const long long degrees = std::abs(static_cast<long long>(angle.degrees)) + degreesCarried;
+  shown.degrees = static_cast<std::int16_t>(negative ? -degrees : degrees);
+  shown.minutes = static_cast<std::uint8_t>(minutesInAll % kMinutesPerDegree);
   char buffer[64];
   FormatC(buffer, sizeof buffer, "%s° %2.2d' %2.2d.%3.3d\"", DegreesField(shown).c_str(),
-                static_cast<int>(shown.minutes), static_cast<int>(whole),
-                static_cast<int>(thousandths));
+          static_cast<int>(shown.minutes), static_cast<int>(secondsInAll % kSecondsPerMinute),
+          static_cast<int>(thousandths));
   return buffer;
 }
 
@@ -135,19 +138,16 @@ std::optional<CustomMeridianTexts> CustomCentralMeridianFromEntry(std::string_vi
   if (number.find_first_not_of(" \t") == std::string::npos) {
     throw std::runtime_error(number + " não é um valor numerico!");
   }
-  if (decimalSeparator != '.') {
-    // In the user's notation a point is not a decimal separator.
-    if (number.find('.') != std::string::npos) {
-      throw std::runtime_error(number + " não é um valor numerico!");
-    }
-    for (char& c : number) {
-      if (c == decimalSeparator) c = '.';
-    }
+  // A point, a comma or the user's own separator: a packed angle has no
+  // digit grouping, so any of them can only be its decimal mark.
+  for (char& c : number) {
+    if (c == ',' || c == decimalSeparator) c = '.';
   }
-  const double packed = static_cast<double>(ToNumber(number));
-  const std::optional<SexagesimalAngle> angle = FromPackedSexagesimal(packed);
+  const double value = static_cast<double>(ToNumber(number));
+  const std::optional<SexagesimalAngle> angle = FromPackedSexagesimal(std::fabs(value));
   if (!angle) return std::nullopt;
   CustomMeridianTexts texts;
+  texts.west = std::signbit(value) && value != 0.0;
   texts.degrees = ToDecimalDegrees(*angle).Degrees();
   texts.panelText = CustomPanelText(*angle);
   texts.listEntry = MeridianListEntry(texts.degrees);

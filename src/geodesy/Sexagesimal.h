@@ -46,15 +46,19 @@ std::string MeridianListEntry(double degrees);
 std::string CentralMeridianDisplayText(std::string_view entry);
 
 struct CustomMeridianTexts {
-  std::string panelText;  // CustomPanelText
-  std::string listEntry;  // MeridianListEntry
-  double degrees = 0.0;   // decimal degrees of the entry
+  std::string panelText;  // CustomPanelText of the magnitude
+  std::string listEntry;  // MeridianListEntry of the magnitude
+  double degrees = 0.0;   // decimal degrees of the magnitude
+  bool west = false;      // the value typed was negative
 };
 
 // Turns what the user typed for a customised central meridian (packed
-// sexagesimal in the user's decimal notation) into the panel text and the
-// list entry. Throws std::runtime_error ("%s não é um valor numerico!") when
-// the text is not a number; std::nullopt when the value is out of range.
+// sexagesimal, with a decimal point, a comma or the user's own separator)
+// into the panel text and the list entry. The sign is not part of them: the
+// longitude hemisphere signs the meridian, and a negative value only names
+// the western one (`west`), so the sign is never counted twice. Throws
+// std::runtime_error ("%s não é um valor numerico!") when the text is not a
+// number; std::nullopt when the value is out of range.
 std::optional<CustomMeridianTexts> CustomCentralMeridianFromEntry(std::string_view text,
                                                                   char decimalSeparator);
 

@@ -1,5 +1,6 @@
 #include "ui/ClickPanel.h"
 
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -8,6 +9,20 @@
 #include <algorithm>
 
 namespace transref {
+
+QString ElidePathKeepingName(const QString& path, const QFontMetrics& metrics, int width) {
+  if (metrics.horizontalAdvance(path) <= width) return path;
+  const qsizetype cut = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+  const QString name = path.mid(cut + 1);
+  const QString separator = cut >= 0 ? path.mid(cut, 1) : QString();
+  const int room = width - metrics.horizontalAdvance(name) - metrics.horizontalAdvance(separator);
+  const QString ellipsis(QChar(0x2026));
+  if (cut < 0 || room < metrics.horizontalAdvance(ellipsis)) return metrics.elidedText(name, Qt::ElideMiddle, width);
+  // elidedText gives the ellipsis alone, or nothing, when little fits.
+  QString folder = metrics.elidedText(path.left(cut), Qt::ElideMiddle, room);
+  if (folder.isEmpty()) folder = ellipsis;
+  return folder + separator + name;
+}
 
 ClickPanel::ClickPanel(const QString& text, QWidget* parent) : QLabel(text, parent) {
   setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -21,8 +36,15 @@ QRect ClickPanel::TextArea() const {
   return contentsRect().adjusted(m, m, -m, -m);
 }
 
+void ClickPanel::SetShowsPath(bool showsPath) {
+  showsPath_ = showsPath;
+  update();
+}
+
 QString ClickPanel::ShownText() const {
-  return fontMetrics().elidedText(text(), Qt::ElideMiddle, TextArea().width());
+  const int width = TextArea().width();
+  if (showsPath_) return ElidePathKeepingName(text(), fontMetrics(), width);
+  return fontMetrics().elidedText(text(), Qt::ElideMiddle, width);
 }
 
 // Room for the frame, the margins and an ellipsis; the rest of the width

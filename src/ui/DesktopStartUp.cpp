@@ -1,6 +1,8 @@
 #include "ui/DesktopStartUp.h"
 
+#include <QLibraryInfo>
 #include <QMessageBox>
+#include <QTranslator>
 
 #include <exception>
 
@@ -102,9 +104,27 @@ DesktopWindows::DesktopWindows(UserDialogs& dialogs) {
 // The members go in the reverse order of their creation.
 DesktopWindows::~DesktopWindows() = default;
 
+void SetDesktopIdentity() {
+  QGuiApplication::setApplicationName(kDesktopIdentity);
+  QGuiApplication::setDesktopFileName(kDesktopIdentity);
+}
+
+bool InstallPortugueseQtTexts(QCoreApplication& application) {
+  auto* translator = new QTranslator(&application);
+  if (!translator->load(QStringLiteral("qtbase_pt_BR"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    delete translator;
+    return false;
+  }
+  return QCoreApplication::installTranslator(translator);
+}
+
 int RunDesktopProgram(int argc, char** argv) {
   TransRefApplication application(argc, argv);
-  TransRefApplication::setApplicationName(QStringLiteral("TSC_OBRU"));
+  SetDesktopIdentity();
+  if (!InstallPortugueseQtTexts(application)) {
+    qWarning("transref: qtbase_pt_BR.qm não encontrado (pacote qt6-translations-l10n); "
+             "os botões padrão do Qt ficam em inglês.");
+  }
   TransRefApplication::setWindowIcon(ProgramIcon());
   // Only the start window ends the program; hiding or closing any other
   // window never does.

@@ -80,6 +80,18 @@ class DesktopWindows {
   std::unique_ptr<TFormSetup06> page06_;
 };
 
+// The name the desktop session knows the program by: the application name
+// and the desktop-file name match the menu entry transref.desktop (window
+// grouping, icon). The windows' captions are their own texts.
+inline const QString kDesktopIdentity = QStringLiteral("transref");
+void SetDesktopIdentity();
+
+// Qt's own texts (the buttons of every question, the file dialogs, the edit
+// menus) in Brazilian Portuguese whatever the session's language, from Qt's
+// translation qtbase_pt_BR.qm (Debian package qt6-translations-l10n). False
+// when it is not installed: Qt's texts then stay in English.
+bool InstallPortugueseQtTexts(QCoreApplication& application);
+
 // The desktop program: application object, windows, message loop. Returns
 // the exit code (0 after the start window was closed, 1 when start-up failed).
 int RunDesktopProgram(int argc, char** argv);

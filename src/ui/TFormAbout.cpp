@@ -13,6 +13,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "ui/ScreenPlacement.h"
 #include "ui/TFormSetupChoicePages.h"
 #include "ui/TFormSetupPage.h"
 
@@ -131,6 +132,7 @@ TFormAbout::TFormAbout(QWidget* parent)
   connect(BBClose, &QPushButton::clicked, this, &TFormAbout::BBCloseClick);
   connect(BBForward, &QPushButton::clicked, this, &TFormAbout::BBForwardClick);
   CentreOnScreen(this);
+  KeepInsideScreenWhenShown(this);
 }
 
 // The first page is opened with the drawing answer already given and moves

@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "ui/ScreenPlacement.h"
 #include "ui/UserDialogs.h"
 
 namespace transref {
@@ -51,6 +52,7 @@ TFormDXFAltimetry::TFormDXFAltimetry(UserDialogs& dialogs, QWidget* parent) : QD
   setWindowTitle(QStringLiteral("Correção da Altimetria"));
   setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   setModal(true);
+  UseReadableLockedText(this);
 
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(kDialogMargin, kDialogMargin, kDialogMargin, kDialogMargin);
@@ -244,12 +246,15 @@ void TFormDXFAltimetry::HeightClick(Side side) {
   const Panel& p = PanelOf(side);
   const bool geometric = p.geometric->isChecked();
   if (heightKindHandler_) heightKindHandler_(side, geometric);
+  FieldsOf(*settings_, side).geometric = geometric;
+  // While the output imports the input's heights its controls stay hidden
+  // whole: a height kind chosen in the main window shows none of them.
+  if (side == Side::Out && cbImportHeight_->isChecked()) return;
   p.lhhh->setVisible(geometric);
   p.lHH->setVisible(!geometric);
   for (QWidget* w : {static_cast<QWidget*>(p.calcOrthometric), static_cast<QWidget*>(p.lh),
                      static_cast<QWidget*>(p.lWaveMean), static_cast<QWidget*>(p.eWMean)})
     w->setVisible(geometric);
-  FieldsOf(*settings_, side).geometric = geometric;
 }
 
 void TFormDXFAltimetry::CBUseMeanHeitghtInClick() { UseMeanHeightClick(Side::In); }
@@ -377,6 +382,8 @@ void TFormDXFAltimetry::FormActivate() {
   const QRect main = centreWindow_->frameGeometry();
   const QRect own = frameGeometry();
   move(main.left() + (main.width() - own.width()) / 2, main.top() + (main.height() - own.height()) / 2);
+  // Over a main window near the screen's edge, OK must stay in reach.
+  KeepInsideScreen(this);
 }
 
 bool TFormDXFAltimetry::FormClose() {

@@ -10,8 +10,9 @@
 
 #include <algorithm>
 
+#include "ui/ScreenPlacement.h"
 #include "ui/StartArt.h"
-#include "ui/TFormSetupPage.h"
+#include "ui/UiTexts.h"
 
 namespace transref {
 
@@ -99,6 +100,7 @@ TFormDXFTStartWindow::TFormDXFTStartWindow(QWidget* parent)
   Timer_->start();
 
   CentreOnScreen(this);
+  KeepInsideScreenWhenShown(this);
 }
 
 void TFormDXFTStartWindow::SetHandOverWindows(QWidget* mainWindow, QWidget* introduction) {

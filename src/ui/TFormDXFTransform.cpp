@@ -25,6 +25,7 @@
 #include "geodesy/Sexagesimal.h"
 #include "support/Paths.h"
 #include "ui/ClickPanel.h"
+#include "ui/ScreenPlacement.h"
 #include "ui/TFormDXFAltimetry.h"
 #include "ui/TFormProcessBar1.h"
 #include "ui/UserDialogs.h"
@@ -50,7 +51,6 @@ const QString kProcessAgainQuestion =
 const QString kOverwriteQuestion = QStringLiteral("O arquivo %1 já existe.\n Deseja substituí-lo?");
 const QString kDxfFilter = QStringLiteral("Arquivo DXF (*.dxf)|*.dxf");
 const QString kAsciiFilter = QStringLiteral("Arquivo ASCII (*.dat)|*.dat|Arquivo ASCII (*.txt)|*.txt");
-const QColor kGreyText(128, 128, 128);
 constexpr int kGeneralDigits = 15;  // general float-to-text form
 const QColor kTitleGreen(0, 128, 0);
 
@@ -136,6 +136,10 @@ TFormDXFTransform::TFormDXFTransform(UserDialogs& dialogs, TFormDXFAltimetry& al
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
   setFixedSize(kWidth, kHeight);
+  // Locked values (hemispheres, zone, fixed meridians, locked ellipsoids,
+  // built-in parameters) are there to be read and checked.
+  UseReadableLockedText(this);
+  KeepInsideScreenWhenShown(this);
 
   BuildLayout();
   ConnectHandlers();
@@ -236,6 +240,7 @@ void TFormDXFTransform::BuildFileGroup(Side s, QWidget* parent) {
   c.editFileName = new ClickPanel(kFirstFileText, c.gbFile);
   c.editFileName->setObjectName(QStringLiteral("EditFileName") + sx);
   c.editFileName->setMinimumHeight(24);
+  c.editFileName->SetShowsPath(true);
   c.lFileName->setBuddy(c.editFileName);
   c.editFileName->setAccessibleName(QStringLiteral("Nome do Arquivo (") + SideWord(s) + QLatin1Char(')'));
   layout->addWidget(c.lFileName);
@@ -315,7 +320,7 @@ void TFormDXFTransform::BuildSystemGroup(Side s, QWidget* parent) {
   c.pSelectedCM = new ClickPanel(QStringLiteral("51° 30' 00,000\""), meridian);
   c.pSelectedCM->setObjectName(QStringLiteral("PSelectedCM") + sx);
   c.pSelectedCM->setToolTip(QStringLiteral("Duplo clique para alterar o meridiano central"));
-  SetFontColour(c.pSelectedCM, kGreyText);
+  SetFontColour(c.pSelectedCM, LockedTextColour(this));
   c.eSelectedCM = new QLineEdit(QStringLiteral("51"), meridian);
   c.eSelectedCM->setObjectName(QStringLiteral("ESelectedCM") + sx);
   c.eSelectedCM->hide();
@@ -650,7 +655,6 @@ std::optional<QString> TFormDXFTransform::AskFileName(Side s) {
     request.kind = FileDialogKind::Save;
     request.title =
         dxf ? QStringLiteral("Salvar arquivo em formato DXF") : QStringLiteral("Salvar arquivo em formato ASCII");
-    request.overwritePrompt = true;
     request.selectedFilter = dxf ? 0 : saveFilterIndex_;
   }
   const QString& other = side(s == Side::In ? Side::Out : Side::In).fileName;
@@ -678,9 +682,10 @@ std::optional<QString> TFormDXFTransform::AskFileName(Side s) {
         if (AskSameFile(question)) continue;
         return std::nullopt;
       }
-      // The dialog asked about overwriting the name typed; the name written
-      // is another one, which may hold a file of its own. "No" chooses again.
-      if (path != result.path && QFileInfo::exists(path) && !AskOverwrite(path)) continue;
+      // The one question before overwriting, asked about the name that is
+      // written (the dialog does not ask: the name typed there may not be
+      // the one written). "No" chooses again.
+      if (QFileInfo::exists(path) && !AskOverwrite(path)) continue;
     }
     return path;
   }
@@ -806,7 +811,7 @@ void TFormDXFTransform::ApplySystem(Side s) {
     c.eFalseNorth->setText(FromUtf8(DefaultFalseNorthing(*kind, c.cbHLat->currentIndex() == 0)));
     for (QLineEdit* edit : {c.eFalseEast, c.eFalseNorth}) {
       edit->setEnabled(info.falseOriginEditable);
-      SetFontColour(edit, info.falseOriginGrey ? kGreyText : NormalTextColour(this));
+      SetFontColour(edit, info.falseOriginGrey ? LockedTextColour(this) : NormalTextColour(this));
     }
   } else {
     // Geographic and cartesian sides have no projection details; the
@@ -960,10 +965,12 @@ void TFormDXFTransform::WriteEllipsoidEdits(Side s) {
     c.editSemiMajorAxis->setEnabled(true);
     c.editReciprocalFlattening->setEnabled(true);
   } else if (c.cbGeodeticReference->currentIndex() >= 0) {
-    // General float-to-text form, up to 15 significant digits.
+    // General float-to-text form, up to 15 significant digits, with the
+    // point: the ellipsoid values are the system's own texts, the same in
+    // every locale (and compared as texts by IsRunnable).
     const ReferenceFrameInfo& info = FrameInfo(frame);
-    c.editSemiMajorAxis->setText(LocaleNumberText(info.semiMajorAxis, kGeneralDigits));
-    c.editReciprocalFlattening->setText(LocaleNumberText(info.inverseFlattening, kGeneralDigits));
+    c.editSemiMajorAxis->setText(QString::number(info.semiMajorAxis, 'g', kGeneralDigits));
+    c.editReciprocalFlattening->setText(QString::number(info.inverseFlattening, 'g', kGeneralDigits));
     c.editSemiMajorAxis->setEnabled(false);
     c.editReciprocalFlattening->setEnabled(false);
   }
@@ -1065,12 +1072,21 @@ void TFormDXFTransform::SelectedCMExit(Side s) {
     ShowError(FromUtf8(kCentralMeridianError), kApplicationTitle);
     return;
   }
+  // The panel and the list hold the magnitude; the longitude hemisphere
+  // gives the sign when the job is built, so it is counted once.
   c.pSelectedCM->setText(FromUtf8(texts->panelText));
   if (c.cbCM->count() == 0)
     c.cbCM->addItem(FromUtf8(texts->listEntry));
   else
     c.cbCM->setItemText(0, FromUtf8(texts->listEntry));
   c.cbCM->setCurrentIndex(0);
+  // A negative value names the western hemisphere, as the user would have
+  // chosen it; a hemisphere that follows the input side stays as it is.
+  constexpr int kWest = 1;
+  if (texts->west && c.cbHLong->isEnabled() && c.cbHLong->currentIndex() != kWest) {
+    c.cbHLong->setCurrentIndex(kWest);
+    if (s == Side::In) CBHLongInChange();
+  }
 }
 
 // ---------------------------------------------------------------- transformation parameters
@@ -1124,17 +1140,21 @@ bool TFormDXFTransform::LookupTransformationParameters() {
     writeAffine(decision.affineOnYes, true);
     return true;
   }
-  // Locked, and never with the values of another pair of frames: a frame
-  // change refused under the affine model leaves the neutral values, which
-  // are what processing then applies.
+  // Refused: the twelve fields are locked, never with the values of another
+  // pair of frames, and the model goes back to the one applied before. When
+  // that is the affine model itself (a frame changed under it), it goes back
+  // to the seven parameters: their lookup shows the built-in set of the pair
+  // (or neutral values to be typed), so a run between two different frames
+  // never goes on with neutral values the user did not type.
   writeAffine(decision.affine, false);
-  // Back to the model applied before. When that is the affine model itself
-  // (a frame changed under it) asking again would never end: the fields
-  // simply stay locked.
-  if (lastTransformationModel_ != model) {
-    cbTransformation_->setCurrentIndex(lastTransformationModel_);
-    LookupTransformationParameters();
-  }
+  const int previous =
+      lastTransformationModel_ != model ? lastTransformationModel_ : static_cast<int>(TransformationModel::Isogonal);
+  cbTransformation_->setCurrentIndex(previous);
+  lastTransformationModel_ = previous;
+  LookupTransformationParameters();
+  // The frames chosen stay chosen; the event that asked ends here, so
+  // whether a run would change anything is decided now.
+  IsRunnable();
   return false;
 }
 
@@ -1153,12 +1173,17 @@ void TFormDXFTransform::ShowRunMessages(const std::vector<UserMessage>& messages
 
 std::optional<ConversionJob> TFormDXFTransform::BuildJob() {
   const char separator = UserDecimalSeparator();
-  // Lenient edits: the value read is written back into the edit.
-  auto readEdit = [separator](QLineEdit* edit) {
-    const EditNumber number = ReadEditNumber(edit->text().toStdString(), separator);
+  // Lenient edits: the value read is written back into the edit, in the
+  // user's notation for the transformation parameters and with the point
+  // for the ellipsoid and the false origin, whose texts the system writes
+  // itself (and IsRunnable compares).
+  auto readEditIn = [](QLineEdit* edit, char writtenSeparator) {
+    const EditNumber number = ReadEditNumber(edit->text().toStdString(), writtenSeparator);
     edit->setText(QString::fromStdString(number.text));
     return number.value;
   };
+  auto readEdit = [&](QLineEdit* edit) { return readEditIn(edit, separator); };
+  auto readSystemEdit = [&](QLineEdit* edit) { return readEditIn(edit, '.'); };
 
   ConversionJob job;
   job.inputPath = ToLocalPath(InputFileName());
@@ -1194,8 +1219,8 @@ std::optional<ConversionJob> TFormDXFTransform::BuildJob() {
     JobSide& js = s == Side::In ? job.input : job.output;
     js.system = static_cast<K>(std::max(0, st.c.cbCoordinatesSystems->currentIndex()));
     js.systemLabel = st.selectedSystem.toStdString();
-    js.semiMajorAxis = readEdit(st.c.editSemiMajorAxis);
-    js.inverseFlattening = readEdit(st.c.editReciprocalFlattening);
+    js.semiMajorAxis = readSystemEdit(st.c.editSemiMajorAxis);
+    js.inverseFlattening = readSystemEdit(st.c.editReciprocalFlattening);
     if (!IsValidEllipsoid(js.semiMajorAxis, js.inverseFlattening)) {
       ShowError(FromUtf8(kEllipsoidReadError), FromUtf8(kInterruptCaption));
       return std::nullopt;
@@ -1208,8 +1233,8 @@ std::optional<ConversionJob> TFormDXFTransform::BuildJob() {
     }
     if (st.c.cbHLong->currentIndex() == 1) js.centralMeridian = -js.centralMeridian;  // "Oeste (W)"
     js.northern = st.c.cbHLat->currentIndex() != 1;                                    // "Sul (S)"
-    js.falseEasting = readEdit(st.c.eFalseEast);
-    js.falseNorthing = readEdit(st.c.eFalseNorth);
+    js.falseEasting = readSystemEdit(st.c.eFalseEast);
+    js.falseNorthing = readSystemEdit(st.c.eFalseNorth);
     js.scaleFactor = st.scaleFactor;
     const bool geometric = s == Side::In ? altimetrySettings_.inputGeometric : altimetrySettings_.outputGeometric;
     js.heightKind = geometric ? HeightKind::Geometric : HeightKind::Orthometric;

@@ -3,12 +3,12 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
-#include <QScreen>
 #include <QVBoxLayout>
+
+#include "ui/ScreenPlacement.h"
 
 namespace transref {
 
@@ -34,6 +34,7 @@ void TFormProcessBar1::Build() {
   setWindowTitle(QStringLiteral("Barra de Progesso"));
   resize(kWidth, kHeight);
   setCursor(Qt::WaitCursor);  // children inherit the busy cursor
+  KeepInsideScreenWhenShown(this);
 
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(0, 0, 0, 0);
@@ -96,7 +97,7 @@ void TFormProcessBar1::Begin(std::int64_t totalBytes) {
 }
 
 void TFormProcessBar1::Show() {
-  CentreOnScreen();
+  CentreOnScreen(this);
   show();
   raise();
   Refresh();
@@ -113,13 +114,6 @@ void TFormProcessBar1::Step(std::int64_t positionBytes) {
 void TFormProcessBar1::End() {
   tracker_.End();
   hide();
-}
-
-void TFormProcessBar1::CentreOnScreen() {
-  const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-  if (screen == nullptr) return;
-  const QRect area = screen->availableGeometry();
-  move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
 }
 
 void TFormProcessBar1::Refresh() {

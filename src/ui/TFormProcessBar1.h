@@ -43,7 +43,6 @@ class TFormProcessBar1 : public QWidget, public ProgressSink {
 
  private:
   void Build();
-  void CentreOnScreen();
   void Refresh();
 
   ProgressTracker tracker_;

@@ -7,8 +7,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
+#include "ui/ClickPanel.h"
 #include "ui/MainWindowLink.h"
 
 namespace transref {
@@ -27,6 +32,35 @@ bool CheckRadioEntry(QWidget* group, const QString& caption) {
   }
   return false;
 }
+
+// A file panel: a flat button showing a path. It takes the width its column
+// gives it, whatever the path (a long one must not widen the question column
+// and squeeze the summary), and draws a path wider than itself with the file
+// name whole and the middle of the folder part left out.
+class PathButton final : public QPushButton {
+ public:
+  using QPushButton::QPushButton;
+
+  QSize sizeHint() const override { return Narrowed(QPushButton::sizeHint()); }
+  QSize minimumSizeHint() const override { return Narrowed(QPushButton::minimumSizeHint()); }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    const int room = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this).width();
+    option.text = ElidePathKeepingName(text(), fontMetrics(), room - 2 * kTextPadding);
+    painter.drawControl(QStyle::CE_PushButton, option);
+  }
+
+ private:
+  static constexpr int kTextPadding = 4;
+  QSize Narrowed(QSize size) const {
+    size.setWidth(std::min(size.width(), fontMetrics().horizontalAdvance(QStringLiteral("W…W/W")) + 4 * kTextPadding));
+    return size;
+  }
+};
 
 void CheckBox(QAbstractButton* box) {
   if (!box) return;
@@ -71,7 +105,7 @@ TFormSetup07::TFormSetup07(MainWindowLink& mainWindow, QWidget* parent)
 // pressable with the keyboard; its text is the chosen file.
 QPushButton* TFormSetup07::AddFilePanel(QGroupBox* group, const QString& name, const QString& caption) {
   auto* label = new QLabel(caption, group);
-  auto* panel = new QPushButton(group);
+  auto* panel = new PathButton(group);
   panel->setObjectName(name);
   panel->setAutoDefault(false);
   panel->setStyleSheet(QStringLiteral("text-align: left; padding: 4px;"));

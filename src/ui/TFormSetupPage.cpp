@@ -5,16 +5,15 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
 #include "ui/MainWindowLink.h"
+#include "ui/ScreenPlacement.h"
 
 namespace transref {
 
@@ -33,13 +32,6 @@ bool IsPlainEnter(const QKeyEvent* key) {
   return (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier;
 }
 
-void CentreOnScreen(QWidget* window) {
-  const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
-  if (!screen) return;
-  const QRect area = screen->availableGeometry();
-  window->move(area.x() + (area.width() - window->width()) / 2, area.y() + (area.height() - window->height()) / 2);
-}
-
 TFormSetupPage::TFormSetupPage(const QString& name, MainWindowLink& mainWindow, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       mainWindow_(mainWindow) {
@@ -50,6 +42,8 @@ TFormSetupPage::TFormSetupPage(const QString& name, MainWindowLink& mainWindow, 
   QPalette white = palette();
   white.setColor(QPalette::Window, Qt::white);
   setPalette(white);
+  // An option that cannot be chosen on this page is still read.
+  UseReadableLockedText(this);
 
   auto* root = new QVBoxLayout(this);
   auto* columns = new QHBoxLayout;
@@ -106,6 +100,7 @@ TFormSetupPage::TFormSetupPage(const QString& name, MainWindowLink& mainWindow, 
   connect(BBForward, &QPushButton::clicked, this, &TFormSetupPage::BBForwardClick);
   connect(BBClose, &QPushButton::clicked, this, &TFormSetupPage::BBCloseClick);
   CentreOnScreen(this);
+  KeepInsideScreenWhenShown(this);
 }
 
 QLabel* TFormSetupPage::AddQuestion(const QString& name, const QString& text) {

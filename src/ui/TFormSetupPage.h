@@ -64,9 +64,6 @@ inline constexpr int kWizardPageHeight = 600;
 // Enter or Return without modifiers.
 bool IsPlainEnter(const QKeyEvent* key);
 
-// Centres a top-level window on the screen it belongs to.
-void CentreOnScreen(QWidget* window);
-
 class TFormSetupPage : public QWidget {
   Q_OBJECT
 

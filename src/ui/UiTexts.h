@@ -1,11 +1,14 @@
 #pragma once
 // Texts and helpers shared by the desktop windows.
 
+#include <QColor>
 #include <QLocale>
 #include <QString>
 
 #include <optional>
 #include <string_view>
+
+class QWidget;
 
 namespace transref {
 
@@ -34,8 +37,18 @@ QString LocaleConversionError(const QString& text);
 
 // A number written in the user's decimal notation, shortest form.
 QString LocaleNumberText(double value);
-// General float-to-text form with up to `digits` significant digits, in the
-// user's decimal notation, without group separators ("6378137", "297").
-QString LocaleNumberText(double value, int digits);
+
+// Contrast ratio of two colours as the accessibility guidelines measure it,
+// from 1 (same luminance) to 21 (black on white).
+double ContrastRatio(const QColor& a, const QColor& b);
+// Text on a locked (disabled) control must read at least this well.
+inline constexpr double kLockedTextContrast = 4.5;
+// Gives the window, and the controls in it, a locked look that stays
+// readable: wherever the style's disabled text is fainter than
+// kLockedTextContrast against its disabled background, it is darkened
+// (towards the normal text colour) just past that contrast.
+void UseReadableLockedText(QWidget* window);
+// The grey of a locked value in the window (text on a disabled edit).
+QColor LockedTextColour(const QWidget* window);
 
 }  // namespace transref

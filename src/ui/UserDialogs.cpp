@@ -47,6 +47,9 @@ FileDialogResult QtUserDialogs::ShowFileDialog(const FileDialogRequest& request)
                            : entry.description + QStringLiteral(" (") + entry.pattern + QLatin1Char(')'));
   }
   QFileDialog dialog(parent_, request.title);
+  // Qt's own dialog, which speaks the program's language (Portuguese) on
+  // every desktop, whatever the session's language.
+  dialog.setOption(QFileDialog::DontUseNativeDialog, true);
   dialog.setNameFilters(nameFilters);
   if (request.selectedFilter >= 0 && request.selectedFilter < nameFilters.size())
     dialog.selectNameFilter(nameFilters[request.selectedFilter]);
@@ -57,7 +60,7 @@ FileDialogResult QtUserDialogs::ShowFileDialog(const FileDialogRequest& request)
   } else {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
   }
   FileDialogResult result;
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return result;

@@ -38,8 +38,9 @@ struct FileDialogRequest {
   QString filter;
   // Zero-based position of the filter selected when the dialog opens.
   int selectedFilter = 0;
-  bool mustExist = false;        // open: the file must exist
-  bool overwritePrompt = false;  // save: ask before replacing a file
+  bool mustExist = false;  // open: the file must exist
+  // A save dialog never asks before replacing a file itself: the windows
+  // ask once, about the name they will write.
 };
 
 struct FileDialogResult {

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <limits>
 #include <stdexcept>
+#include <string>
+#include "geodesy/CoordinateSystems.h"
 #include "support/Numbers.h"
 
 namespace transref {
@@ -115,6 +117,35 @@ TEST(SexagesimalTest, DisplayTexts) {
   EXPECT_EQ(CustomPanelText(angle), "-0° 30' 31.000\"");
 }
 
+// Whatever minute and second digits a packed value has, the panel shows
+// minutes and seconds below 60 and the angle the list entry carries (to the
+// thousandth of a second shown).
+TEST(SexagesimalTest, CustomPanelShowsTheValueUsed) {
+  const char* const packed[] = {"51.1560", "51.6", "51.5999", "51.7590", "51.9999999", "0.0060", "12.5960",
+                                "51.1559999999", "179.9960", "51.0059995"};
+  for (const char* text : packed) {
+    const auto texts = CustomCentralMeridianFromEntry(text, '.');
+    ASSERT_TRUE(texts.has_value()) << text;
+    int degrees = 0, minutes = 0, seconds = 0, thousandths = 0;
+    const std::string& panel = texts->panelText;
+    // "%2.0d° %2.2d' %2.2d.%3.3d\"": blanks stand for 0 degrees.
+    const std::size_t sign = panel.find("° ");
+    ASSERT_NE(sign, std::string::npos) << panel;
+    const std::string head = panel.substr(0, sign);
+    const std::size_t digits = head.find_first_not_of(' ');
+    if (digits != std::string::npos) degrees = std::stoi(head.substr(digits));
+    ASSERT_EQ(panel.size(), sign + 14) << panel;  // "° " (3 bytes) + "MM' SS.ttt\""
+    minutes = std::stoi(panel.substr(sign + 3, 2));
+    seconds = std::stoi(panel.substr(sign + 7, 2));
+    thousandths = std::stoi(panel.substr(sign + 10, 3));
+    EXPECT_LT(minutes, 60) << text << " " << panel;
+    EXPECT_LT(seconds, 60) << text << " " << panel;
+    const double shown = degrees + minutes / 60.0 + (seconds + thousandths / 1000.0) / 3600.0;
+    EXPECT_NEAR(shown, ParseCentralMeridianEntry(texts->listEntry), 0.0005 / 3600.0 + 1e-10)
+        << text << " " << panel << " " << texts->listEntry;
+  }
+}
+
 TEST(SexagesimalTest, CustomEntryGivesPanelAndListTexts) {
   struct Case {
     const char* text;
@@ -128,8 +159,14 @@ TEST(SexagesimalTest, CustomEntryGivesPanelAndListTexts) {
       {"51.1530456", '.', "51° 15' 30.456\"", "51.2584600000°"},
       {"51.3015", '.', "51° 30' 15.000\"", "51.5041666667°"},
       {"51,3015", ',', "51° 30' 15.000\"", "51.5041666667°"},
+      // Either mark in either notation: a packed angle has no digit groups.
+      {"51.3015", ',', "51° 30' 15.000\"", "51.5041666667°"},
+      {"51,3015", '.', "51° 30' 15.000\"", "51.5041666667°"},
       {"51", '.', "51° 00' 00.000\"", "51.0000000000°"},
-      {"-0.30", '.', "-0° 30' 00.000\"", "-0.5000000000°"},
+      // Seconds and minutes of 60 or more count as the value does.
+      {"51.1560", '.', "51° 16' 00.000\"", "51.2666666667°"},
+      {"51.6", '.', "52° 00' 00.000\"", "52.0000000000°"},
+      {"51.7590", ',', "52° 16' 30.000\"", "52.2750000000°"},
       // 15' 59.9999990" shows as the next minute, as its decimal value is.
       {"51.155999999", '.', "51° 16' 00.000\"", "51.2666666639°"},
   };
@@ -138,12 +175,21 @@ TEST(SexagesimalTest, CustomEntryGivesPanelAndListTexts) {
     ASSERT_TRUE(texts.has_value()) << c.text;
     EXPECT_EQ(texts->panelText, c.panel) << c.text;
     EXPECT_EQ(texts->listEntry, c.entry) << c.text;
+    EXPECT_FALSE(texts->west) << c.text;
   }
+  // A negative value names the western hemisphere; the texts are those of
+  // its magnitude, so the hemisphere signs the meridian once.
+  const auto west = CustomCentralMeridianFromEntry("-51.1530", ',');
+  ASSERT_TRUE(west.has_value());
+  EXPECT_TRUE(west->west);
+  EXPECT_EQ(west->panelText, "51° 15' 30.000\"");
+  EXPECT_EQ(west->listEntry, "51.2583333333°");
+  EXPECT_TRUE(CustomCentralMeridianFromEntry("-0,30", ',')->west);
   EXPECT_FALSE(CustomCentralMeridianFromEntry("400", '.').has_value());
   EXPECT_THROW(CustomCentralMeridianFromEntry("abc", '.'), std::runtime_error);
   EXPECT_THROW(CustomCentralMeridianFromEntry("", '.'), std::runtime_error);
   EXPECT_THROW(CustomCentralMeridianFromEntry("  ", ','), std::runtime_error);
-  EXPECT_THROW(CustomCentralMeridianFromEntry("51.30", ','), std::runtime_error);
+  EXPECT_THROW(CustomCentralMeridianFromEntry("51.15.30", ','), std::runtime_error);
 }
 
 }  // namespace

@@ -39,7 +39,6 @@ class AltimetryDialogTest : public QObject {
   void meanHeightOffReadsZero();
   void numberThatCannotBeReadKeepsTheDialogOpen();
   void geometricInTheDialogSelectsTheMainWindowRadio();
-  void centredOverTheMainWindow();
   void setupButtonsShowTheDialogModally();
   void everyQuestionShowsWholeAtBothWidths();
 };
@@ -61,7 +60,7 @@ void AltimetryDialogTest::initialLayout() {
   QCOMPARE(in.calcOrthometric->text(), QStringLiteral("Calcular altitudes ORTOMÉTRICAS com ondulação média?"));
   QCOMPARE(out.calcOrthometric->text(), QStringLiteral("Calcular altitudes GEOMÉRICAS com ondulação média?"));
   QCOMPARE(in.eHMean->text(), QStringLiteral("40"));
-  QCOMPARE(in.eWMean->text(), QStringLiteral("4.95"));
+  QCOMPARE(in.eWMean->text(), UserNotation(QStringLiteral("4.95")));
   QCOMPARE(in.lWaveMean->toolTip(), QStringLiteral("Ondulação Geodéial Média"));
   // The hint is on every label of both panels and on both edits.
   for (const auto* panel : {&in, &out}) {
@@ -137,9 +136,9 @@ void AltimetryDialogTest::importingCopiesTheInputChoices() {
   d.SetChecked(d.CBImportHeight(), true);
   d.SetHeightIndex(Side::In, 0);
   d.SetChecked(in.useMeanHeight, true);
-  in.eHMean->setText(QStringLiteral("12.5"));
+  in.eHMean->setText(UserNotation(QStringLiteral("12.5")));
   d.SetChecked(in.calcOrthometric, true);
-  in.eWMean->setText(QStringLiteral("-3.25"));
+  in.eWMean->setText(UserNotation(QStringLiteral("-3.25")));
   QVERIFY(d.BBOkClick());
   const AltimetrySettings& s = ui->window.AltimetryState();
   QVERIFY(s.importHeights);
@@ -175,6 +174,13 @@ void AltimetryDialogTest::uncheckingImportShowsTheOutputControls() {
   // Ticking again hides everything but the box and keeps the last choice.
   Click(d.CBImportHeight());
   QVERIFY(!Shown(out.rgHeight) && !Shown(out.calcOrthometric) && !Shown(out.eWMean) && !Shown(out.lhhh));
+  // While importing, the main window's output height kind brings back none
+  // of the hidden controls (no lone "h", undulation box or row).
+  for (QRadioButton* radio : {ui->Out().rbOrthometric, ui->Out().rbGometric}) {
+    radio->click();
+    for (const QWidget* w : out.pAlt->findChildren<QWidget*>())
+      QVERIFY2(w == d.CBImportHeight() || !w->isVisibleTo(out.pAlt), qPrintable(w->objectName()));
+  }
   Click(d.CBImportHeight());
   QVERIFY(out.geometric->isChecked());
   QVERIFY(Shown(out.calcOrthometric) && Shown(out.lhhh) && !Shown(out.lHH));
@@ -205,7 +211,7 @@ void AltimetryDialogTest::closingByTheFrameStoresLikeOk() {
   QVERIFY(QTest::qWaitForWindowExposed(&d));
   QVERIFY(!d.ClosedByOk());
   Click(in.useMeanHeight);
-  in.eHMean->setText(QStringLiteral("123.5"));
+  in.eHMean->setText(UserNotation(QStringLiteral("123.5")));
   QVERIFY(d.close());
   QVERIFY(d.isHidden());
   QVERIFY(!d.ClosedByOk());
@@ -273,20 +279,6 @@ void AltimetryDialogTest::geometricInTheDialogSelectsTheMainWindowRadio() {
   QVERIFY(ui->In().rbOrthometric->isChecked());
   QCOMPARE(ui->In().cbFileName->itemText(0), QStringLiteral("ASCII - Coordenadas 3D(ID; E, N, H)"));
   d.BBOkClick();
-}
-
-void AltimetryDialogTest::centredOverTheMainWindow() {
-  auto ui = MakeUi();
-  ui->window.move(40, 30);
-  ui->window.show();
-  QVERIFY(QTest::qWaitForWindowExposed(&ui->window));
-  ui->altimetry.show();
-  QVERIFY(QTest::qWaitForWindowExposed(&ui->altimetry));
-  const QRect main = ui->window.frameGeometry();
-  const QRect dialog = ui->altimetry.frameGeometry();
-  QCOMPARE(dialog.left(), main.left() + (main.width() - dialog.width()) / 2);
-  QCOMPARE(dialog.top(), main.top() + (main.height() - dialog.height()) / 2);
-  ui->altimetry.BBOkClick();
 }
 
 void AltimetryDialogTest::setupButtonsShowTheDialogModally() {

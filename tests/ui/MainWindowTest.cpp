@@ -14,6 +14,7 @@
 #include <QTest>
 
 #include "UiFixture.h"
+#include "geodesy/ParameterSets.h"
 #include "ui/ClickPanel.h"
 
 using namespace transref;
@@ -66,6 +67,8 @@ class MainWindowTest : public QObject {
   void utmFalseNorthingFollowsTheHemisphere();
   void customisedSystemShowsThePanel();
   void typedCentralMeridianInPackedSexagesimal();
+  void typedMeridianIsSignedOnceByTheHemisphere();
+  void everySystemBuildsAJobWithoutAnErrorBox();
   void centralMeridianThatIsNotANumber();
   void geographicAndCartesianHideTheDetails();
   void cartesianInputClearsTheHeightOptions();
@@ -127,8 +130,8 @@ void MainWindowTest::initialState() {
     QVERIFY(c->labelSelectedCM->isHidden());
     QCOMPARE(c->eFalseNorth->text(), QStringLiteral("5000000"));
     QVERIFY(!c->eFalseEast->isEnabled());
-    QCOMPARE(TextColour(c->eFalseEast), kGrey);
-    QCOMPARE(TextColour(c->eFalseNorth), kGrey);
+    QCOMPARE(TextColour(c->eFalseEast), Grey(c->eFalseEast));
+    QCOMPARE(TextColour(c->eFalseNorth), Grey(c->eFalseNorth));
     QVERIFY(!c->cbGeodeticReference->isEnabled());
     QVERIFY(!c->editSemiMajorAxis->isEnabled());
     QVERIFY(!c->editReciprocalFlattening->isEnabled());
@@ -176,7 +179,7 @@ void MainWindowTest::initialParametersAreThoseOfTheLockedFrames() {
   const QStringList expected = {"1.0000039561", "-250.129989099", "196.339259686", "-40.5195719703",
                                 "0.0008346827", "-0.001393548", "-0.0002404109"};
   for (int k = 0; k < 7; ++k) {
-    QCOMPARE(e[k]->text(), expected[k]);
+    QCOMPARE(e[k]->text(), UserNotation(expected[k]));
     QVERIFY(!e[k]->isEnabled());
   }
   QCOMPARE(e[0]->objectName(), QStringLiteral("EditIsogLambda"));
@@ -298,7 +301,7 @@ void MainWindowTest::systemTableRows() {
     QCOMPARE(in.pSelectedCM->text(), QString::fromUtf8(row.panel));
     QCOMPARE(in.eFalseEast->text(), QString::fromUtf8(row.easting));
     QVERIFY(!in.eFalseEast->isEnabled());
-    QCOMPARE(TextColour(in.eFalseEast) == kGrey, row.grey);
+    QCOMPARE(TextColour(in.eFalseEast) == Grey(in.eFalseEast), row.grey);
     QCOMPARE(in.cbHLong->isEnabled(), row.hemispheres);
     QCOMPARE(in.cbHLat->isEnabled(), row.hemispheres);
     QCOMPARE(Items(in.cbFileName).first(), QStringLiteral("ASCII - Coordenadas 3D(ID; E, N, H)"));
@@ -320,7 +323,7 @@ void MainWindowTest::utmFalseNorthingFollowsTheHemisphere() {
   const auto& in = ui->In();
   QVERIFY(Choose(in.cbCoordinatesSystems, QStringLiteral("UTM")));
   QCOMPARE(in.eFalseNorth->text(), QStringLiteral("10000000"));
-  QCOMPARE(TextColour(in.eFalseNorth) == kGrey, false);
+  QCOMPARE(TextColour(in.eFalseNorth) == Grey(in.eFalseNorth), false);
   QVERIFY(Choose(in.cbHLat, QStringLiteral("Norte (N)")));
   QCOMPARE(in.eFalseNorth->text(), QStringLiteral("0"));
   QVERIFY(Choose(in.cbHLat, QStringLiteral("Sul (S)")));
@@ -352,7 +355,7 @@ void MainWindowTest::customisedSystemShowsThePanel() {
     QCOMPARE(in.cbAmplitudeZone->placeholderText(), QStringLiteral("----"));
     QVERIFY(in.eFalseEast->isEnabled());
     QVERIFY(in.eFalseNorth->isEnabled());
-    QVERIFY(TextColour(in.eFalseEast) != kGrey);
+    QVERIFY(TextColour(in.eFalseEast) != Grey(in.eFalseEast));
     QCOMPARE(in.eFalseNorth->text(), QStringLiteral("5000000"));
   }
   QCOMPARE(ui->window.ScaleFactor(Side::In), 1.0);
@@ -383,6 +386,53 @@ void MainWindowTest::typedCentralMeridianInPackedSexagesimal() {
   const std::optional<ConversionJob> job = ui->window.BuildJob();
   QVERIFY(job.has_value());
   QCOMPARE(job->input.centralMeridian, -51.25846);
+  QVERIFY(ui->dialogs.messages.isEmpty());
+}
+
+// The meridian typed for a customised system is signed by the longitude
+// hemisphere alone: a negative value names the west, it is never negated a
+// second time (an east meridian some 100° away from the points).
+void MainWindowTest::typedMeridianIsSignedOnceByTheHemisphere() {
+  auto ui = MakeUi();
+  const auto& in = ui->In();
+  QVERIFY(Choose(in.cbCoordinatesSystems, QStringLiteral("Gauß-Krüger (Customizado)")));
+  QCOMPARE(in.cbHLong->currentText(), QStringLiteral("Oeste (W)"));
+  auto typeMeridian = [&](const QString& text) {
+    QTest::mouseDClick(in.pSelectedCM, Qt::LeftButton);
+    Type(in.eSelectedCM, text);
+    Leave(in.eSelectedCM);
+    const std::optional<ConversionJob> job = ui->window.BuildJob();
+    return job ? job->input.centralMeridian : 0.0;
+  };
+  QCOMPARE(typeMeridian(QStringLiteral("-51.1530")), -51.2583333333);
+  QCOMPARE(in.pSelectedCM->text(), QStringLiteral("51° 15' 30.000\""));
+  QCOMPARE(in.cbCM->currentText(), QStringLiteral("51.2583333333°"));
+  QCOMPARE(typeMeridian(QStringLiteral("51,1530")), -51.2583333333);
+  // East chosen, then a negative value: it names the west.
+  QVERIFY(Choose(in.cbHLong, QStringLiteral("Leste (E)")));
+  QCOMPARE(typeMeridian(QStringLiteral("49.30")), 49.5);
+  QCOMPARE(typeMeridian(QStringLiteral("-49.30")), -49.5);
+  QCOMPARE(in.cbHLong->currentText(), QStringLiteral("Oeste (W)"));
+  QVERIFY(ui->dialogs.messages.isEmpty());
+}
+
+// Every system of either side, the central-meridian lists and both
+// customised systems included, gives a job without an error box.
+void MainWindowTest::everySystemBuildsAJobWithoutAnErrorBox() {
+  auto ui = MakeUi();
+  UseLists(*ui);
+  for (int k = 0; k < ui->In().cbCoordinatesSystems->count(); ++k) {
+    for (Side s : {Side::In, Side::Out}) {
+      const auto& c = ui->window.Controls(s);
+      QVERIFY(ChooseIndex(c.cbCoordinatesSystems, k));
+      const std::optional<ConversionJob> job = ui->window.BuildJob();
+      QVERIFY2(job.has_value(), qPrintable(c.cbCoordinatesSystems->currentText()));
+      const JobSide& side = s == Side::In ? job->input : job->output;
+      if (c.gbAditionalInfo->isHidden()) continue;
+      // West: the list entry's value, negated once.
+      QCOMPARE(side.centralMeridian, -ParseCentralMeridianEntry(c.cbCM->currentText().toStdString()));
+    }
+  }
   QVERIFY(ui->dialogs.messages.isEmpty());
 }
 
@@ -664,7 +714,6 @@ void MainWindowTest::pickerTitlesFiltersAndExtensions() {
   d.PickFile(dir.filePath(QStringLiteral("desenho")));
   ui->window.EditFileNameOutClick();
   QCOMPARE(d.fileRequests[1].title, QStringLiteral("Salvar arquivo em formato DXF"));
-  QVERIFY(d.fileRequests[1].overwritePrompt);
   QCOMPARE(ui->window.OutputFileName(), dir.filePath(QStringLiteral("desenho.dxf")));
   QCOMPARE(ui->Out().editFileName->toolTip(), ui->window.OutputFileName());
 
@@ -694,8 +743,8 @@ void MainWindowTest::pickerTitlesFiltersAndExtensions() {
   QVERIFY(d.messages.isEmpty());
 }
 
-// The save dialog asks before overwriting the name typed; when the extension
-// replacement leads to another file that exists, the window asks itself.
+// The save dialog never asks; the window asks once before overwriting the
+// file it will write, also when the extension replacement leads to it.
 void MainWindowTest::finalOutputNameOfAnExistingFileAsks() {
   QTemporaryDir dir;
   auto ui = MakeUi();
@@ -724,13 +773,19 @@ void MainWindowTest::finalOutputNameOfAnExistingFileAsks() {
   QCOMPARE(d.messages.size(), 1);
   QCOMPARE(ui->window.OutputFileName(), existing);
 
-  // The name typed already carries the final extension: the dialog's own
-  // question was enough.
+  // The name typed already carries the final extension: one question too.
   d.Clear();
   d.PickFile(existing, 1);
+  d.answers.enqueue(MessageAnswer::Yes);
+  ui->window.EditFileNameOutClick();
+  QCOMPARE(d.messages.size(), 1);
+  QCOMPARE(d.unscriptedQuestions, 0);
+  QCOMPARE(ui->window.OutputFileName(), existing);
+  // A new file asks nothing.
+  d.Clear();
+  d.PickFile(dir.filePath(QStringLiteral("outro.txt")), 1);
   ui->window.EditFileNameOutClick();
   QVERIFY(d.messages.isEmpty());
-  QCOMPARE(ui->window.OutputFileName(), existing);
 }
 
 // A shortened path of wide letters is still wider than a file panel: the
@@ -880,12 +935,12 @@ void MainWindowTest::parameterLookup() {
   const QStringList setA = {"0.9999960439", "250.1308088244", "-196.3368431836", "40.5161882379",
                             "-0.0008346768", "0.0013935515", "0.0002403906"};
   for (int k = 0; k < 7; ++k) {
-    QCOMPARE(e[k]->text(), setA[k]);
+    QCOMPARE(e[k]->text(), UserNotation(setA[k]));
     QVERIFY(!e[k]->isEnabled());
   }
   // Translation model: set C, every field locked.
   QVERIFY(ChooseIndex(w.CBTransformation(), 1));
-  QCOMPARE(e[1]->text(), QStringLiteral("177.1851478228"));
+  QCOMPARE(e[1]->text(), UserNotation(QStringLiteral("177.1851478228")));
   QCOMPARE(e[0]->text(), QStringLiteral("1"));
   QCOMPARE(e[4]->text(), QStringLiteral("0"));
   QCOMPARE(w.LastTransformationModel(), 1);
@@ -903,13 +958,13 @@ void MainWindowTest::parameterLookup() {
   QVERIFY(Choose(ui->In().cbGeodeticReference, kGrs80));  // lookup again: neutral
   e[1]->setText(QStringLiteral("12,5"));
   e[2]->setText(QStringLiteral("abc"));
-  e[0]->setText(QStringLiteral("1.0"));
+  e[0]->setText(UserNotation(QStringLiteral("1.0")));
   ui->Out().editSemiMajorAxis->setText(QStringLiteral("6378000"));
   ui->Out().editReciprocalFlattening->setText(QStringLiteral("298"));
   const std::optional<ConversionJob> job = w.BuildJob();
   QVERIFY(job.has_value());
   QCOMPARE(job->isogonal.tx, 12.5);
-  QCOMPARE(e[1]->text(), QStringLiteral("12.5"));
+  QCOMPARE(e[1]->text(), UserNotation(QStringLiteral("12.5")));
   QCOMPARE(ui->Out().eFalseNorth->text(), QStringLiteral("10000000"));  // no exponent form
   QCOMPARE(job->isogonal.ty, 0.0);
   QCOMPARE(e[2]->text(), QStringLiteral("0"));
@@ -946,13 +1001,13 @@ void MainWindowTest::affineModelQuestions() {
   QCOMPARE(d.messages[1].text, QStringLiteral("Deseja introduzir parâmetros customizados?"));
   QCOMPARE(d.messages[1].icon, MessageIcon::Question);
   QCOMPARE(d.messages[1].buttons, MessageButtons::YesNo);
-  QCOMPARE(a[0]->text(), QStringLiteral("177.1851478228"));
+  QCOMPARE(a[0]->text(), UserNotation(QStringLiteral("177.1851478228")));
   QCOMPARE(a[3]->text(), QStringLiteral("1"));
   for (QLineEdit* edit : a) QVERIFY(edit->isEnabled());
 
   // From the isogonal model, No returns to it and looks it up again.
   QVERIFY(ChooseIndex(w.CBTransformation(), 0));
-  QCOMPARE(w.IsogonalEdits()[0]->text(), QStringLiteral("0.9999960439"));
+  QCOMPARE(w.IsogonalEdits()[0]->text(), UserNotation(QStringLiteral("0.9999960439")));
   d.Clear();
   d.answers.enqueue(MessageAnswer::No);
   QVERIFY(ChooseIndex(w.CBTransformation(), 2));
@@ -961,9 +1016,11 @@ void MainWindowTest::affineModelQuestions() {
   QCOMPARE(w.LastTransformationModel(), 0);
   QVERIFY(!w.GBIsogonal()->isHidden());
   QVERIFY(w.GBAfim()->isHidden());
-  QCOMPARE(w.IsogonalEdits()[1]->text(), QStringLiteral("250.1308088244"));
+  QCOMPARE(w.IsogonalEdits()[1]->text(), UserNotation(QStringLiteral("250.1308088244")));
 
-  // Under the affine model a frame change that is refused asks only once.
+  // Under the affine model a frame change that is refused asks once and
+  // goes back to the seven parameters, looked up for the new pair: a
+  // GRS80 -> Hayford run then applies set A, never neutral values.
   d.Clear();
   QVERIFY(Choose(ui->Out().cbGeodeticReference, kGrs80));
   QVERIFY(ChooseIndex(w.CBTransformation(), 2));
@@ -972,23 +1029,35 @@ void MainWindowTest::affineModelQuestions() {
   QVERIFY(Choose(ui->Out().cbGeodeticReference, kHayford));
   QCOMPARE(d.messages.size(), 2);
   QCOMPARE(d.unscriptedQuestions, 0);
+  QCOMPARE(w.CBTransformation()->currentText(), QStringLiteral("7 Parâmetros - Transformação Isogonal "));
+  QCOMPARE(w.LastTransformationModel(), 0);
+  QVERIFY(!w.GBIsogonal()->isHidden());
+  QVERIFY(w.GBAfim()->isHidden());
   for (QLineEdit* edit : a) QVERIFY(!edit->isEnabled());
+  std::optional<ConversionJob> job = w.BuildJob();
+  QVERIFY(job.has_value());
+  QCOMPARE(job->model, TransformationModel::Isogonal);
+  QVERIFY(!job->isIdentity);
+  QCOMPARE(job->isogonal.tx, kIsogonalGrs80ToHayford.tx);
+  QCOMPARE(job->isogonal.scale, kIsogonalGrs80ToHayford.scale);
 
   // Parameters accepted for one pair are not kept for another pair the user
-  // refuses to type parameters for: the locked fields go back to neutral.
+  // refuses to type parameters for: the affine fields go back to neutral
+  // and the seven parameters of a custom pair are there to be typed.
   d.Clear();
   d.answers.enqueue(MessageAnswer::Yes);
-  QVERIFY(Choose(ui->Out().cbCoordinatesSystems, QStringLiteral("RTM")));
-  QCOMPARE(a[0]->text(), QStringLiteral("177.1851478228"));
+  QVERIFY(ChooseIndex(w.CBTransformation(), 2));
+  QCOMPARE(a[0]->text(), UserNotation(QStringLiteral("177.1851478228")));
   d.Clear();
   d.answers.enqueue(MessageAnswer::No);
   QVERIFY(Choose(ui->In().cbGeodeticReference, kCustom));
   QCOMPARE(d.messages.size(), 2);
-  QCOMPARE(w.CBTransformation()->currentIndex(), 2);
+  QCOMPARE(w.CBTransformation()->currentIndex(), 0);
   for (int k = 0; k < 12; ++k) {
     QCOMPARE(a[k]->text(), identity[k]);
     QVERIFY(!a[k]->isEnabled());
   }
+  for (QLineEdit* edit : w.IsogonalEdits()) QVERIFY(edit->isEnabled());
 }
 
 // Under the affine model with frames that have no parameters, a system change
@@ -1019,7 +1088,7 @@ void MainWindowTest::lockedEllipsoidAddsNoAffineQuestions() {
   QCOMPARE(questionsFor(kLtmOru), unlocked);
   QCOMPARE(ui->In().cbGeodeticReference->currentText(), kGrs80);
   QCOMPARE(ui->In().editSemiMajorAxis->text(), QStringLiteral("6378137"));
-  QCOMPARE(w.AffineEdits()[0]->text(), QStringLiteral("177.1851478228"));
+  QCOMPARE(w.AffineEdits()[0]->text(), UserNotation(QStringLiteral("177.1851478228")));
   for (QLineEdit* edit : w.AffineEdits()) QVERIFY(edit->isEnabled());
 }
 

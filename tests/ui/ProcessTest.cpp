@@ -1,6 +1,8 @@
-// Runs started from the main window: the output compared byte for byte with
-// the batch converter's, failures and their message boxes, the question
-// before processing the same output again, and the progress window.
+// Runs started from the main window: a drawing's output compared byte for
+// byte with the batch converter's, failures and their message boxes, the
+// question before processing the same output again, and the progress window.
+// (A point list converted like the batch converter, on the users' own
+// desktop: DesktopSessionTest.)
 
 #include <QDir>
 #include <QFile>
@@ -11,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "RunFiles.h"
 #include "UiFixture.h"
 #include "ui/ClickPanel.h"
 #include "conversion/Driver.h"
@@ -23,39 +26,22 @@ namespace {
 
 const QString kSamples = QStringLiteral(TRANSREF_TEST_DATA_DIR "/samples/");
 
-QByteArray ReadAll(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  return file.readAll();
-}
-
-bool WriteAll(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  return file.write(bytes) == bytes.size();
-}
-
-// The reference output for the default systems (Gauß-Krüger (Oru) on
-// Hayford 1924 -> LTM (Oru) on GRS80): the batch converter when it is built,
-// else the engine run on a job put together here from the same settings.
-QByteArray ReferenceOutput(const QString& input, const QString& output, bool list) {
+// The reference output of a drawing for the default systems (Gauß-Krüger
+// (Oru) on Hayford 1924 -> LTM (Oru) on GRS80): the batch converter when it
+// is built, else the engine run on a job put together here from the same
+// settings.
+QByteArray ReferenceDrawing(const QString& input, const QString& output) {
 #ifdef TRANSREF_CONVERT_PROGRAM
   if (QFile::exists(QStringLiteral(TRANSREF_CONVERT_PROGRAM))) {
-    QProcess convert;
-    convert.start(QStringLiteral(TRANSREF_CONVERT_PROGRAM),
-                  {QStringLiteral("--quiet"), QStringLiteral("--from-kind"),
-                   list ? QStringLiteral("ascii3d") : QStringLiteral("dxf"), input, output});
-    if (!convert.waitForFinished(60000) || convert.exitCode() != 0) {
-      qWarning() << "transref-convert failed:" << convert.readAllStandardError();
-      return {};
-    }
-    return ReadAll(output);
+    return ConvertInBatch({QStringLiteral("--quiet"), QStringLiteral("--from-kind"),
+                           QStringLiteral("dxf"), input, output},
+                          output);
   }
 #endif
   ConversionJob job;
   job.inputPath = QFile::encodeName(input).toStdString();
   job.outputPath = QFile::encodeName(output).toStdString();
-  job.inputKind = job.outputKind = list ? FileKind::Ascii3D : FileKind::Dxf;
+  job.inputKind = job.outputKind = FileKind::Dxf;
   job.isogonal = kIsogonalHayfordToGrs80;
   job.isIdentity = false;
   job.input = {CoordinateSystemKind::GaussKrugerOru, "Gauß-Krüger (Oru)", 6378388.0, 297.0, -51.0, false,
@@ -74,15 +60,10 @@ void PickFiles(Ui& ui, const QString& input, const QString& output, int filter =
   QTest::mouseClick(ui.Out().editFileName, Qt::LeftButton);
 }
 
-// A list of `count` points around the sample's area, in Gauß-Krüger (Oru).
-QByteArray GeneratedList(int count) {
-  QByteArray bytes;
-  for (int k = 0; k < count; ++k) {
-    bytes += QByteArray::number(k + 1) + ' ' + QByteArray::number(180000.0 + k * 0.5, 'f', 3) + ' ' +
-             QByteArray::number(1675000.0 + k * 0.25, 'f', 3) + ' ' + QByteArray::number(10.0 + k % 50, 'f', 2) +
-             '\n';
-  }
-  return bytes;
+// A short list of whole metres in the temporary folder.
+QString ShortList(const QTemporaryDir& dir) {
+  const QString path = dir.filePath(QStringLiteral("pontos.txt"));
+  return WriteAll(path, WholeMetreList(12)) ? path : QString();
 }
 
 }  // namespace
@@ -91,7 +72,6 @@ class ProcessTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void listRunMatchesTheBatchConverter();
   void drawingRunMatchesTheBatchConverter();
   void processingTheSameOutputAgainAsks();
   void failingLineStopsTheRun();
@@ -102,34 +82,6 @@ class ProcessTest : public QObject {
   void progressWindowLayout();
   void progressStepsClampingAndReset();
 };
-
-void ProcessTest::listRunMatchesTheBatchConverter() {
-  QTemporaryDir dir;
-  auto ui = MakeUi();
-  QVERIFY(ChooseIndex(ui->In().cbFileName, 0));
-  const QString output = dir.filePath(QStringLiteral("janela.txt"));
-  PickFiles(*ui, kSamples + QStringLiteral("pontos_gk_oru.txt"), output, 1);
-  QVERIFY(ui->window.BBProcess()->isEnabled());
-  QTest::mouseClick(ui->window.BBProcess(), Qt::LeftButton);
-
-  QCOMPARE(ui->dialogs.messages.size(), 1);
-  const MessageBoxRequest& success = ui->dialogs.messages[0];
-  QCOMPARE(success.text, QStringLiteral("O programa foi executado com sucesso!"));
-  QCOMPARE(success.caption, QStringLiteral("TSC_OBRU"));
-  QCOMPARE(success.icon, MessageIcon::None);
-  QCOMPARE(success.buttons, MessageButtons::Ok);
-  QVERIFY(ui->progress.isHidden());
-  QCOMPARE(ui->window.LastOutputPath(), output);
-  QCOMPARE(ui->window.LastInputPath(), kSamples + QStringLiteral("pontos_gk_oru.txt"));
-
-  const QByteArray produced = ReadAll(output);
-  QVERIFY(!produced.isEmpty());
-  const QByteArray reference =
-      ReferenceOutput(kSamples + QStringLiteral("pontos_gk_oru.txt"), dir.filePath(QStringLiteral("lote.txt")), true);
-  QVERIFY(!reference.isEmpty());
-  QCOMPARE(produced, reference);
-  QCOMPARE(produced.count('\n'), ReadAll(kSamples + QStringLiteral("pontos_gk_oru.txt")).count('\n'));
-}
 
 void ProcessTest::drawingRunMatchesTheBatchConverter() {
   QTemporaryDir dir;
@@ -142,7 +94,7 @@ void ProcessTest::drawingRunMatchesTheBatchConverter() {
   QCOMPARE(ui->dialogs.messages[0].caption, QStringLiteral("TSC_OBRU"));
   const QByteArray produced = ReadAll(output + QStringLiteral(".dxf"));
   const QByteArray reference =
-      ReferenceOutput(kSamples + QStringLiteral("lote_gk_oru.dxf"), dir.filePath(QStringLiteral("lote.dxf")), false);
+      ReferenceDrawing(kSamples + QStringLiteral("lote_gk_oru.dxf"), dir.filePath(QStringLiteral("lote.dxf")));
   QVERIFY(!reference.isEmpty());
   QCOMPARE(produced, reference);
   QVERIFY(produced != ReadAll(kSamples + QStringLiteral("lote_gk_oru.dxf")));
@@ -153,7 +105,7 @@ void ProcessTest::processingTheSameOutputAgainAsks() {
   auto ui = MakeUi();
   QVERIFY(ChooseIndex(ui->In().cbFileName, 0));
   const QString output = dir.filePath(QStringLiteral("saida.dat"));
-  PickFiles(*ui, kSamples + QStringLiteral("pontos_gk_oru.txt"), output);
+  PickFiles(*ui, ShortList(dir), output);
   ui->window.BBProcessClick();
   QCOMPARE(ui->dialogs.messages.size(), 1);
   QVERIFY(QFile::remove(output));
@@ -193,15 +145,16 @@ void ProcessTest::failingLineStopsTheRun() {
   QVERIFY(ChooseIndex(ui->In().cbFileName, 0));
   // A good run first, so that the last names are known.
   const QString good = dir.filePath(QStringLiteral("boa.dat"));
-  PickFiles(*ui, kSamples + QStringLiteral("pontos_gk_oru.txt"), good);
+  const QString goodInput = ShortList(dir);
+  PickFiles(*ui, goodInput, good);
   ui->window.BBProcessClick();
   QCOMPARE(ui->window.LastOutputPath(), good);
 
   const QString input = dir.filePath(QStringLiteral("falha.txt"));
-  QVERIFY(WriteAll(input, "1 177938.743 1676745.581 3.12\n"
-                          "2 179001.301 1675982.745 10.45\n"
-                          "3 183153.159 1673240.628\n"
-                          "4 182298.539 1689058.326 7.95\n"));
+  QVERIFY(WriteAll(input, "1 177938 1676745 3\n"
+                          "2 179001 1675982 10\n"
+                          "3 183153 1673240\n"
+                          "4 182298 1689058 7\n"));
   const QString output = dir.filePath(QStringLiteral("parcial.dat"));
   ui->dialogs.Clear();
   PickFiles(*ui, input, output);
@@ -214,7 +167,7 @@ void ProcessTest::failingLineStopsTheRun() {
   QCOMPARE(failure.icon, MessageIcon::Stop);
   QVERIFY(ui->progress.isHidden());
   QCOMPARE(ui->window.LastOutputPath(), good);
-  QCOMPARE(ui->window.LastInputPath(), kSamples + QStringLiteral("pontos_gk_oru.txt"));
+  QCOMPARE(ui->window.LastInputPath(), goodInput);
   // No half-written output is left.
   QVERIFY(!QFile::exists(output));
   // The failed run did not count: the next press does not ask.
@@ -282,7 +235,7 @@ void ProcessTest::enterPressesTheProcessButton() {
   QVERIFY(QTest::qWaitForWindowExposed(&ui->window));
   QTest::keyClick(&ui->window, Qt::Key_Return);  // nothing chosen: nothing runs
   QVERIFY(ui->dialogs.messages.isEmpty());
-  PickFiles(*ui, kSamples + QStringLiteral("pontos_gk_oru.txt"), dir.filePath(QStringLiteral("enter.dat")));
+  PickFiles(*ui, ShortList(dir), dir.filePath(QStringLiteral("enter.dat")));
   QTest::keyClick(&ui->window, Qt::Key_Return);
   QCOMPARE(ui->dialogs.messages.size(), 1);
   QCOMPARE(ui->dialogs.messages[0].caption, QStringLiteral("TSC_OBRU"));
@@ -293,7 +246,7 @@ void ProcessTest::progressRepaintsOnlyOnWholePercentages() {
   auto ui = MakeUi();
   QVERIFY(ChooseIndex(ui->In().cbFileName, 0));
   const QString input = dir.filePath(QStringLiteral("muitos.txt"));
-  QVERIFY(WriteAll(input, GeneratedList(5000)));
+  QVERIFY(WriteAll(input, WholeMetreList(5000)));
   PickFiles(*ui, input, dir.filePath(QStringLiteral("muitos.dat")));
   ui->window.BBProcessClick();
   QCOMPARE(ui->dialogs.messages.size(), 1);

@@ -19,6 +19,7 @@
 
 #include "conversion/Driver.h"
 #include "ui/ClickPanel.h"
+#include "ui/DesktopStartUp.h"
 #include "ui/ScriptedUserDialogs.h"
 #include "ui/TFormDXFAltimetry.h"
 #include "ui/TFormDXFTransform.h"
@@ -152,6 +153,9 @@ int Measure(int points) {
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
+  // As the program starts: its identity and Qt's texts in Portuguese.
+  SetDesktopIdentity();
+  InstallPortugueseQtTexts(application);
   const QStringList arguments = QApplication::arguments();
   if (arguments.size() == 3 && arguments[1] == QStringLiteral("--measure")) return Measure(arguments[2].toInt());
   if (arguments.size() == 2) return Screenshots(arguments[1]);

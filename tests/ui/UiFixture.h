@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QLocale>
 #include <QSignalSpy>
 #include <QStringList>
 #include <QTest>
@@ -64,6 +65,14 @@ inline void Type(QLineEdit* edit, const QString& text) {
 
 inline QColor TextColour(const QWidget* widget) { return widget->palette().color(QPalette::Text); }
 
-inline const QColor kGrey(128, 128, 128);
+// The grey of a value the system locks (false origins of the fixed systems).
+inline QColor Grey(const QWidget* widget) { return LockedTextColour(widget->window()); }
+
+// A number text with the point, as the user's regional settings write it:
+// the transformation parameters and the altimetry fields use them.
+inline QString UserNotation(QString pointText) {
+  return pointText.replace(QLatin1Char('.'), QLocale::system().decimalPoint());
+}
+inline bool UserWritesDecimalComma() { return QLocale::system().decimalPoint() != QStringLiteral("."); }
 
 }  // namespace transref::testing

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "RunFiles.h"
 #include "WizardTestSupport.h"
 #include "ui/TFormDXFTStartWindow.h"
 
@@ -25,11 +26,6 @@ const QString kGeoHayford = QStringLiteral("Geográficas (Carta Geral - Hayford 
 const QString kGeoSirgas = QStringLiteral("Geográficas (SIRGAS 2000 - GRS80)");
 const QString kCartHayford = QStringLiteral("Cartesianas (Carta Geral - Hayford 1924)");
 const QString kCartSirgas = QStringLiteral("Cartesianas (SIRGAS 2000 - GRS80)");
-
-QByteArray ReadAll(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 }  // namespace
 
@@ -371,17 +367,6 @@ void WizardTest::lastPageFollowsMainWindow() {
 
 namespace {
 
-// Runs bin/transref-convert and returns its output file's bytes.
-QByteArray ConvertInBatch(const QStringList& arguments, const QString& output) {
-  QProcess batch;
-  batch.start(QStringLiteral(TRANSREF_CONVERT_PROGRAM), arguments);
-  if (!batch.waitForFinished(60000) || batch.exitCode() != 0) {
-    qWarning() << "transref-convert failed:" << batch.readAllStandardError();
-    return {};
-  }
-  return ReadAll(output);
-}
-
 // Walks from the introduction to the last page for the given answers.
 void WalkToLastPage(Desktop& d, bool textInput, const QString& inputSystem, bool textOutput,
                     const QString& outputSystem) {
@@ -435,7 +420,8 @@ void ExpectSuccess(const Desktop& d) {
 void WizardTest::listWalkConvertsLikeBatchConverter() {
   Desktop d;
   QTemporaryDir dir;
-  const QString input = QStringLiteral(TRANSREF_TEST_DATA_DIR "/samples/pontos_gk_oru.txt");
+  const QString input = dir.filePath(QStringLiteral("pontos.txt"));
+  QVERIFY(WriteAll(input, WholeMetreList(40)));
   const QString output = dir.filePath(QStringLiteral("assistente.dat"));
   d.windows->Altimetry().SetHeightIndex(Side::In, 0);
   QVERIFY(d.main().findChild<QRadioButton*>("RBGometricIn")->isChecked());
