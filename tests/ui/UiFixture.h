@@ -73,6 +73,5 @@ inline QColor Grey(const QWidget* widget) { return LockedTextColour(widget->wind
 inline QString UserNotation(QString pointText) {
   return pointText.replace(QLatin1Char('.'), QLocale::system().decimalPoint());
 }
-inline bool UserWritesDecimalComma() { return QLocale::system().decimalPoint() != QStringLiteral("."); }
 
 }  // namespace transref::testing
