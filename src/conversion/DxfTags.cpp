@@ -1,0 +1,79 @@
+#include "conversion/DxfTags.h"
+
+#include <charconv>
+
+namespace transref::dxf {
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view TrimBlanks(std::string_view s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+}  // namespace
+
+TextFile::LineRead MemoryLineSource::ReadLine(std::string_view& line) {
+  line = {};
+  if (at_ >= text_.size()) return TextFile::LineRead::End;
+  std::size_t end = text_.find('\n', at_);
+  const bool lineFeed = end != std::string_view::npos;
+  if (!lineFeed) end = text_.size();
+  std::size_t length = end - at_;
+  if (lineFeed && length > 0 && text_[end - 1] == '\r') --length;
+  const std::size_t start = at_;
+  at_ = lineFeed ? end + 1 : end;
+  if (length > TextFile::kMaxLineLength) return TextFile::LineRead::TooLong;
+  line = text_.substr(start, length);
+  return TextFile::LineRead::Line;
+}
+
+int GroupCodeOf(std::string_view line) {
+  line = TrimBlanks(line);
+  if (line.empty()) return kNoCode;
+  int code = 0;
+  const auto parsed = std::from_chars(line.data(), line.data() + line.size(), code);
+  if (parsed.ec != std::errc() || parsed.ptr != line.data() + line.size()) return kNoCode;
+  return code;
+}
+
+void Record::Add(int code, std::string_view codeLine, std::string_view valueLine, std::int64_t line,
+                 bool hasValue) {
+  Tag tag;
+  tag.code = code;
+  tag.line = line;
+  tag.hasValue = hasValue;
+  tag.codeAt = static_cast<std::uint32_t>(text_.size());
+  tag.codeLength = static_cast<std::uint32_t>(codeLine.size());
+  text_.append(codeLine);
+  tag.valueAt = static_cast<std::uint32_t>(text_.size());
+  tag.valueLength = static_cast<std::uint32_t>(valueLine.size());
+  text_.append(valueLine);
+  tags_.push_back(tag);
+}
+
+std::string_view Record::TrimmedValue(std::size_t i) const { return TrimBlanks(Value(i)); }
+
+void Record::Replace(std::size_t i, std::string_view text) {
+  replacements_.append(text);
+  replacementEnds_.push_back(static_cast<std::uint32_t>(replacements_.size()));
+  tags_[i].replacement = static_cast<std::int32_t>(replacementEnds_.size() - 1);
+}
+
+std::string_view Record::Replacement(std::size_t i) const {
+  const std::int32_t k = tags_[i].replacement;
+  if (k < 0) return Value(i);
+  const std::uint32_t begin = k == 0 ? 0 : replacementEnds_[static_cast<std::size_t>(k) - 1];
+  return {replacements_.data() + begin, replacementEnds_[static_cast<std::size_t>(k)] - begin};
+}
+
+void Record::WriteTo(LineSink& sink) const {
+  for (std::size_t i = 0; i < tags_.size(); ++i) {
+    sink.WriteLine(CodeLine(i));
+    if (tags_[i].hasValue) sink.WriteLine(Replacement(i));
+  }
+}
+
+}  // namespace transref::dxf
