@@ -161,7 +161,7 @@ bool EntityConverter::AssignRoles(std::size_t begin, std::size_t end, Part& part
   const RoleRow* stack[4] = {row, nullptr, nullptr, nullptr};  // MULTILEADER nesting
   int depth = 0;
   bool extendedData = false, embedded = false;
-  const std::size_t partIndex = parts_.size();
+  const std::size_t partIndex = parts_.size() - 1;  // the part is already in parts_
 
   for (std::size_t i = begin + 1; i < end; ++i) {
     const int code = r[i].code;
