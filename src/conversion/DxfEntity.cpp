@@ -641,7 +641,7 @@ bool EntityConverter::ConvertView(Record& record, ConvertFailure& failure) {
   const Record& r = record;
   const std::size_t n = r.Size();
   done_.assign(n, 0);
-  std::size_t centreAt = kNone;
+  std::size_t centreAt = kNone, targetAt = kNone;
   Vec3 centre, direction{0, 0, 1}, target;
   double twist = 0.0;
   for (std::size_t i = 1; i < n && r[i].code != kExtendedDataStart; ++i) {
@@ -656,6 +656,7 @@ bool EntityConverter::ConvertView(Record& record, ConvertFailure& failure) {
         break;
       case 17:
         if (!Triple(i, 10, target, hasZ, failure)) return false;
+        targetAt = i;
         break;
       case 51:
         if (!Number(i, twist, failure)) return false;
@@ -680,6 +681,13 @@ bool EntityConverter::ConvertView(Record& record, ConvertFailure& failure) {
   double out[3];
   if (!chain_.Transform(seen.x, seen.y, seen.z, out)) return true;
   const Vec3 moved{out[0] - seen.x, out[1] - seen.y, 0.0};
+  if (!view.Vertical() && targetAt != kNone) {
+    // A view from the side looks at its target: the target moves with the
+    // ground, the centre stays where it is in the view.
+    WriteCoordinate(targetAt, target.x + moved.x);
+    WriteCoordinate(targetAt + 1, target.y + moved.y);
+    return true;
+  }
   WriteCoordinate(centreAt, centre.x + Dot(moved, xAxis));
   WriteCoordinate(centreAt + 1, centre.y + Dot(moved, yAxis));
   return true;
