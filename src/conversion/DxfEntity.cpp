@@ -245,6 +245,8 @@ bool EntityConverter::AssignRoles(std::size_t begin, std::size_t end, Part& part
 // ---- The frame at the record ------------------------------------------------
 
 bool EntityConverter::FindAnchor(ConvertFailure& failure) {
+  if (anchorSought_) return true;
+  anchorSought_ = true;
   for (const Part& part : parts_) {
     if (part.paper) continue;
     for (std::size_t i = part.begin + 1; i < part.end; ++i) {
@@ -264,6 +266,7 @@ bool EntityConverter::FindAnchor(ConvertFailure& failure) {
 
 bool EntityConverter::EnsureFrame(ConvertFailure& failure) {
   if (frameBuilt_) return true;
+  if (!FindAnchor(failure)) return false;
   if (!hasAnchor_) return true;  // nothing to measure at: values needing it stay
   if (!frame_.Build(chain_, anchor_.x, anchor_.y, anchor_.z)) {
     failure = {ConvertFailure::Kind::OutOfDomain, anchorLine_, {}};
@@ -275,6 +278,7 @@ bool EntityConverter::EnsureFrame(ConvertFailure& failure) {
 
 bool EntityConverter::ElevationOut(const Part& part, double& value, ConvertFailure& failure) {
   value = part.elevation;
+  if (!FindAnchor(failure)) return false;
   if (!hasAnchor_) return true;
   const Vec3 a = part.ocs.FromWorld(anchor_);
   double out[3];
@@ -548,6 +552,7 @@ bool EntityConverter::Convert(Record& record, bool listed, std::vector<ListPoint
   arcs_.clear();
   frameBuilt_ = false;
   hasAnchor_ = false;
+  anchorSought_ = false;
   const std::size_t firstPoint = points.size();
 
   // The entities of the record: its head, and the VERTEX / ATTRIB / SEQEND
@@ -610,7 +615,6 @@ bool EntityConverter::Convert(Record& record, bool listed, std::vector<ListPoint
     begin = end;
   }
 
-  if (!FindAnchor(failure)) return false;
   for (Part& part : parts_) {
     part.turned = part.ocs;
     if (!part.ocs.Vertical() && !part.paper) {

@@ -100,6 +100,7 @@ class EntityConverter {
   std::vector<std::uint8_t> done_;
   LocalFrame frame_;
   bool frameBuilt_ = false;
+  bool anchorSought_ = false;  // the anchor is looked for when first needed
   bool hasAnchor_ = false;
   Vec3 anchor_;                 // world position of the first point of the record
   std::int64_t anchorLine_ = 0;

@@ -25,6 +25,8 @@ Vec3 Cross(Vec3 a, Vec3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.
 double Length(Vec3 a) { return std::sqrt(Dot(a, a)); }
 
 Ocs::Ocs(Vec3 extrusion) {
+  // The world's own system, by far the most common: nothing to compute.
+  if (extrusion.x == 0.0 && extrusion.y == 0.0 && extrusion.z == 1.0) return;
   if (!(Length(extrusion) > 0.0) || !std::isfinite(Length(extrusion))) return;
   n_ = Normalised(extrusion);
   vertical_ = n_.x == 0.0 && n_.y == 0.0;

@@ -31,6 +31,15 @@ TextFile::LineRead MemoryLineSource::ReadLine(std::string_view& line) {
 }
 
 int GroupCodeOf(std::string_view line) {
+  // The common forms ("  0", " 10", "100", "1001") read digit by digit.
+  std::size_t i = 0;
+  while (i < line.size() && line[i] == ' ') ++i;
+  if (i < line.size() && line.size() - i <= 6) {
+    int code = 0;
+    std::size_t j = i;
+    while (j < line.size() && line[j] >= '0' && line[j] <= '9') code = code * 10 + (line[j++] - '0');
+    if (j == line.size() && j > i) return code;
+  }
   line = TrimBlanks(line);
   if (line.empty()) return kNoCode;
   int code = 0;
