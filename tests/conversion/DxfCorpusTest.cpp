@@ -27,6 +27,7 @@ using testing::ScratchDir;
 using testing::SplitLines;
 using testing::StandardJob;
 using test::ObjectToWorld;
+using test::ZoneChangeJob;
 using test::Xyz;
 
 constexpr double kPi = std::numbers::pi;
@@ -207,23 +208,6 @@ TEST_F(Corpus, SetBThenSetALandsWithinTheResidualOfTheTwoSets) {
 }
 
 // ---- Geometry across a change of central meridian ---------------------------
-
-ConversionJob ZoneChangeJob(const std::string& in, const std::string& out) {
-  ConversionJob job = StandardJob(in, out, FileKind::Dxf, FileKind::Dxf);
-  job.isogonal = {};
-  job.isogonal.scale = 1.0;
-  job.isIdentity = true;
-  job.input = testing::PlainSide(CoordinateSystemKind::GaussKrugerCustom, "Gauß-Krüger (Customizado)");
-  job.input.falseEasting = 200000;
-  job.input.scaleFactor = 1.0;
-  job.input.centralMeridian = -51;
-  job.output = testing::PlainSide(CoordinateSystemKind::Utm, "UTM");
-  job.output.falseEasting = 500000;
-  job.output.falseNorthing = 10000000;
-  job.output.scaleFactor = 0.9996;
-  job.output.centralMeridian = -45;
-  return job;
-}
 
 struct Figures {
   double arcEnds = 0, circleSamples = 0, directions = 0, landings = 0;

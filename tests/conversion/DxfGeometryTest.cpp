@@ -26,6 +26,7 @@ using test::ByHandle;
 using test::DrawingText;
 using test::EntitiesOf;
 using test::ObjectToWorld;
+using test::ZoneChangeJob;
 using test::ReadEntity;
 using test::WorldToObject;
 using test::Xyz;
@@ -36,24 +37,6 @@ constexpr double kMillimetre = 0.001;
 
 // The ground: 150 km east of 51° W, about 25° S.
 constexpr double kX = 350000, kY = 2200000;
-
-ConversionJob ZoneChangeJob(const std::string& in, const std::string& out, FileKind outputKind = FileKind::Dxf) {
-  ConversionJob job = testing::StandardJob(in, out, FileKind::Dxf, outputKind);
-  job.isogonal = {};
-  job.isogonal.scale = 1.0;
-  job.isIdentity = true;
-  job.input = testing::PlainSide(CoordinateSystemKind::GaussKrugerCustom, "Gauß-Krüger (Customizado)");
-  job.input.falseEasting = 200000;
-  job.input.falseNorthing = 5000000;
-  job.input.scaleFactor = 1.0;
-  job.input.centralMeridian = -51;
-  job.output = testing::PlainSide(CoordinateSystemKind::Utm, "UTM");
-  job.output.falseEasting = 500000;
-  job.output.falseNorthing = 10000000;
-  job.output.scaleFactor = 0.9996;
-  job.output.centralMeridian = -45;
-  return job;
-}
 
 Xyz Polar(Xyz c, double r, double degrees) { return {c.x + r * std::cos(degrees * kDegree), c.y + r * std::sin(degrees * kDegree), c.z}; }
 

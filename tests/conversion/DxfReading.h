@@ -9,8 +9,30 @@
 #include <vector>
 
 #include "CLocaleText.h"
+#include "TestFiles.h"
 
 namespace transref::test {
+
+// A change of central meridian: "Gauß-Krüger (Customizado)" with CM 51° W
+// to "UTM" with CM 45° W, both on GRS80, identity parameters.
+inline ConversionJob ZoneChangeJob(const std::string& in, const std::string& out, FileKind outputKind = FileKind::Dxf) {
+  ConversionJob job = testing::StandardJob(in, out, FileKind::Dxf, outputKind);
+  job.isogonal = {};
+  job.isogonal.scale = 1.0;
+  job.isIdentity = true;
+  job.input = testing::PlainSide(CoordinateSystemKind::GaussKrugerCustom, "Gauß-Krüger (Customizado)");
+  job.input.falseEasting = 200000;
+  job.input.falseNorthing = 5000000;
+  job.input.scaleFactor = 1.0;
+  job.input.centralMeridian = -51;
+  job.output = testing::PlainSide(CoordinateSystemKind::Utm, "UTM");
+  job.output.falseEasting = 500000;
+  job.output.falseNorthing = 10000000;
+  job.output.scaleFactor = 0.9996;
+  job.output.centralMeridian = -45;
+  return job;
+}
+
 
 // Builds drawing text: right-aligned codes, numbers in their shortest form.
 struct DrawingText {
