@@ -1,6 +1,7 @@
 #include "conversion/DxfTags.h"
 
 #include <charconv>
+#include <cstring>
 
 namespace transref::dxf {
 namespace {
@@ -28,6 +29,21 @@ TextFile::LineRead MemoryLineSource::ReadLine(std::string_view& line) {
   if (length > TextFile::kMaxLineLength) return TextFile::LineRead::TooLong;
   line = text_.substr(start, length);
   return TextFile::LineRead::Line;
+}
+
+void FileLineSink::WriteTag(std::string_view code, std::string_view value) {
+  // One copy into the file's buffer for the usual short pair.
+  char pair[256];
+  if (code.size() + value.size() + 2 <= sizeof pair) {
+    std::memcpy(pair, code.data(), code.size());
+    pair[code.size()] = '\n';
+    std::memcpy(pair + code.size() + 1, value.data(), value.size());
+    pair[code.size() + 1 + value.size()] = '\n';
+    file_.Write({pair, code.size() + value.size() + 2});
+  } else {
+    file_.WriteLine(code);
+    file_.WriteLine(value);
+  }
 }
 
 int GroupCodeOf(std::string_view line) {
@@ -80,8 +96,11 @@ std::string_view Record::Replacement(std::size_t i) const {
 
 void Record::WriteTo(LineSink& sink) const {
   for (std::size_t i = 0; i < tags_.size(); ++i) {
-    sink.WriteLine(CodeLine(i));
-    if (tags_[i].hasValue) sink.WriteLine(Replacement(i));
+    if (tags_[i].hasValue) {
+      sink.WriteTag(CodeLine(i), Replacement(i));
+    } else {
+      sink.WriteLine(CodeLine(i));
+    }
   }
 }
 

@@ -31,6 +31,11 @@ class LineSink {
   virtual void WriteLine(std::string_view line) = 0;
   virtual void Write(std::string_view text) = 0;  // a list line, line end included
   virtual bool Failed() const = 0;
+  // A code line and its value line.
+  virtual void WriteTag(std::string_view code, std::string_view value) {
+    WriteLine(code);
+    WriteLine(value);
+  }
 };
 
 class FileLineSource final : public LineSource {
@@ -50,6 +55,7 @@ class FileLineSink final : public LineSink {
   void WriteLine(std::string_view line) override { file_.WriteLine(line); }
   void Write(std::string_view text) override { file_.Write(text); }
   bool Failed() const override { return file_.HasWriteError(); }
+  void WriteTag(std::string_view code, std::string_view value) override;
 
  private:
   TextFile& file_;

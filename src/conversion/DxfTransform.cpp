@@ -85,8 +85,11 @@ class Walk {
   bool FinishRecord();
   void CopyTag() {
     if (!toDxf_) return;
-    output_.WriteLine(codeText_);
-    if (hasValue_) output_.WriteLine(value_);
+    if (hasValue_) {
+      output_.WriteTag(codeText_, value_);
+    } else {
+      output_.WriteLine(codeText_);
+    }
   }
   bool Fail(std::vector<UserMessage> messages, std::int64_t lineNumber) {
     result_.status = RunResult::Status::Failed;
@@ -315,8 +318,7 @@ bool Walk::Run() {
       if (RecordContinues()) {
         AddToRecord();
         if (code_ == kMarkerCode && TrimBlanks(value_) == "SEQEND") groupClosed_ = true;
-        progress_.Step(input_.Position());
-        continue;
+        continue;  // the gauge moves when the record is written
       }
       if (!FinishRecord()) return false;
     }
