@@ -63,24 +63,4 @@ const RoleRow& ExtendedDataRow();
 // Every row, for reading and for checking coverage.
 std::span<const RoleRow> RoleTable();
 
-// The Y and Z codes that go with the X code of a point or vector.
-inline bool IsPairedCode(Role role) {
-  switch (role) {
-    case Role::WorldPoint:
-    case Role::ObjectPoint:
-    case Role::Vertex:
-    case Role::Centre:
-    case Role::ElevationPoint:
-    case Role::Dummy:
-    case Role::WorldVector:
-    case Role::ObjectVector:
-    case Role::WorldDirection:
-    case Role::Extrusion:
-    case Role::Seed:
-      return true;
-    default:
-      return false;
-  }
-}
-
 }  // namespace transref::dxf
