@@ -17,6 +17,7 @@
 #include "TestFiles.h"
 #include "conversion/Driver.h"
 #include "conversion/DxfRoles.h"
+#include "support/Numbers.h"
 
 namespace transref {
 namespace {
@@ -203,8 +204,8 @@ TEST_F(Corpus, SetBThenSetALandsWithinTheResidualOfTheTwoSets) {
   // 435 km from the central meridian the truncated Transverse Mercator
   // series of the two grids no longer invert each other: measured 9.3 mm.
   EXPECT_LT(worstFar, 0.0095);
-  RecordProperty("worst_residual_near_m", std::to_string(worstNear));
-  RecordProperty("worst_residual_far_m", std::to_string(worstFar));
+  RecordProperty("worst_residual_near_m", FormatC("%.3g", worstNear));
+  RecordProperty("worst_residual_far_m", FormatC("%.3g", worstFar));
 }
 
 // ---- Geometry across a change of central meridian ---------------------------
@@ -302,10 +303,10 @@ TEST_F(Corpus, GeometryStaysWholeAcrossAChangeOfCentralMeridian) {
   EXPECT_LT(all.circleSamples, 0.001);
   EXPECT_LT(all.directions, 1e-4);
   EXPECT_LT(all.landings, 0.001);
-  RecordProperty("arc_ends_m", std::to_string(all.arcEnds));
-  RecordProperty("circle_samples_m", std::to_string(all.circleSamples));
-  RecordProperty("directions_rad", std::to_string(all.directions));
-  RecordProperty("ocs_landings_m", std::to_string(all.landings));
+  RecordProperty("arc_ends_m", FormatC("%.3g", all.arcEnds));
+  RecordProperty("circle_samples_m", FormatC("%.3g", all.circleSamples));
+  RecordProperty("directions_rad", FormatC("%.3g", all.directions));
+  RecordProperty("ocs_landings_m", FormatC("%.3g", all.landings));
 }
 
 }  // namespace
