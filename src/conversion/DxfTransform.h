@@ -1,5 +1,12 @@
-// DXF drawings: the header extents and the coordinate groups of the ENTITIES
-// section are transformed, every other line is copied as read.
+// DXF drawings: the header extents, the active view and every entity of the
+// ENTITIES section (and of the dimension blocks) are converted value by
+// value as their role says; every other line is copied as read.
+//
+// The walk is split into a tag reader (code and value lines with their line
+// numbers), an assembler that gathers one record (an entity with its
+// vertices or attributes, a table entry, a header variable: never the whole
+// drawing), the role table (DxfRoles.h), the converter (DxfEntity.h) and
+// the writer (Record::WriteTo).
 #pragma once
 
 #include <optional>
@@ -7,6 +14,7 @@
 
 #include "conversion/ConversionJob.h"
 #include "conversion/Driver.h"
+#include "conversion/DxfTags.h"
 #include "conversion/Progress.h"
 #include "geodesy/PointChain.h"
 #include "support/TextFile.h"
@@ -29,5 +37,10 @@ double ReadDxfValue(std::string_view line);
 // closes the files.
 bool ConvertDxf(const ConversionJob& job, PointChain& chain, TextFile& input, TextFile& output,
                 ProgressSink& progress, RunResult& result);
+
+// The same walk between any line source and sink: the entry point for
+// drawings held in memory (tests, fuzzing).
+bool WalkDxf(const ConversionJob& job, PointChain& chain, dxf::LineSource& input, dxf::LineSink& output,
+             ProgressSink& progress, RunResult& result);
 
 }  // namespace transref
