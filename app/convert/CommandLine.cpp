@@ -243,9 +243,11 @@ Outras opções:
   --help        mostra esta ajuda
   --version     mostra a versão
 
-Sem --quiet, quando um sistema, um elipsóide ou o modelo vem do padrão, a
-saída de erro diz o que foi assumido, por exemplo
+Sem --quiet, quando um sistema, um elipsóide, o modelo ou o meridiano central
+(na UTM também o hemisfério) vem do padrão, a saída de erro diz o que foi
+assumido, por exemplo
   transref-convert: De: Gauß-Krüger (Oru), Hayford 1924 — Para: LTM (Oru), GRS80 — 7 Parâmetros - Transformação Isogonal
+  transref-convert: De: UTM, MC 51° W, hemisfério S, GRS80 — Para: Geográficas, GRS80 — 7 Parâmetros - Transformação Isogonal
 O arquivo de saída só aparece (ou é substituído) quando a conversão termina
 bem; uma falha deixa o arquivo anterior como estava.
 

@@ -96,7 +96,7 @@ int RunConverter(const std::vector<std::string>& arguments, std::ostream& out, s
   }
 
   // A forgotten --from is seen before the run, not in the numbers after it.
-  if (!options.quiet && UsesDefaults(options)) err << kProgramName << ": " << SidesSummary(job) << "\n";
+  if (!options.quiet && UsesDefaults(options, job)) err << kProgramName << ": " << SidesSummary(job) << "\n";
 
   NullProgressSink silent;
   TerminalProgress bar(err);

@@ -577,17 +577,44 @@ std::string EllipsoidName(const JobSide& side) {
   return "a = " + EllipsoidEditText(side.semiMajorAxis) + ", 1/f = " + EllipsoidEditText(side.inverseFlattening);
 }
 
+// A grid whose zone the user chooses (every projected system but the two
+// "(Oru)" ones, fixed at 51° W): its central meridian and, for UTM, whose
+// false northing follows it, its latitude hemisphere.
+bool HasChosenZone(CoordinateSystemKind kind) { return IsProjected(kind) && SystemInfo(kind).hemispheresEnabled; }
+
+// ", MC 51.5° W" (and ", hemisfério S" for UTM), or nothing.
+std::string ZoneText(const JobSide& side) {
+  if (!HasChosenZone(side.system)) return "";
+  char digits[32];
+  const auto end = std::to_chars(digits, digits + sizeof digits, std::fabs(side.centralMeridian)).ptr;
+  std::string text = ", MC " + std::string(digits, end) + "° " + (side.centralMeridian < 0 ? "W" : "E");
+  if (side.system == K::Utm) text += side.northern ? ", hemisfério N" : ", hemisfério S";
+  return text;
+}
+
+// The zone of a side left to its default: no meridian given, or for UTM no
+// latitude hemisphere.
+bool ZoneDefaulted(const JobSide& side, const std::optional<std::string>& cm,
+                   const std::optional<std::string>& cmDms, const std::optional<std::string>& hemisphere) {
+  if (!HasChosenZone(side.system)) return false;
+  if (!cm && !cmDms) return true;
+  return side.system == K::Utm && !hemisphere;
+}
+
 }  // namespace
 
 std::string SidesSummary(const ConversionJob& job) {
   std::string model(TransformationModelLabel(job.model));
   while (!model.empty() && model.back() == ' ') model.pop_back();
-  return "De: " + job.input.systemLabel + ", " + EllipsoidName(job.input) + " — Para: " +
-         job.output.systemLabel + ", " + EllipsoidName(job.output) + " — " + model;
+  return "De: " + job.input.systemLabel + ZoneText(job.input) + ", " + EllipsoidName(job.input) +
+         " — Para: " + job.output.systemLabel + ZoneText(job.output) + ", " + EllipsoidName(job.output) +
+         " — " + model;
 }
 
-bool UsesDefaults(const ConvertOptions& options) {
-  return !options.from || !options.to || !options.fromEllipsoid || !options.toEllipsoid || !options.model;
+bool UsesDefaults(const ConvertOptions& options, const ConversionJob& job) {
+  return !options.from || !options.to || !options.fromEllipsoid || !options.toEllipsoid || !options.model ||
+         ZoneDefaulted(job.input, options.fromCm, options.fromCmDms, options.fromHemisphere) ||
+         ZoneDefaulted(job.output, options.toCm, options.toCmDms, options.toHemisphere);
 }
 
 std::optional<CoordinateSystemKind> SystemFromName(std::string_view name) {

@@ -35,10 +35,14 @@ FileKind FileKindFromExtension(std::string_view path);
 ConversionJob BuildConversionJob(const ConvertOptions& options, std::optional<FileKind> detectedInputKind);
 
 // The two sides and the model of a job in one line, e.g.
-// "De: Gauß-Krüger (Oru), Hayford 1924 — Para: LTM (Oru), GRS80 — 7 Parâmetros - Transformação Isogonal".
+// "De: Gauß-Krüger (Oru), Hayford 1924 — Para: LTM (Oru), GRS80 — 7 Parâmetros - Transformação Isogonal";
+// a grid whose zone is chosen also names its central meridian (and, for UTM,
+// its latitude hemisphere): "De: UTM, MC 51° W, hemisfério S, GRS80 — ...".
 std::string SidesSummary(const ConversionJob& job);
 
-// True when a system, an ellipsoid or the model was left to its default.
-bool UsesDefaults(const ConvertOptions& options);
+// True when a system, an ellipsoid, the model, or the central meridian (or
+// UTM's latitude hemisphere) of a grid whose zone is chosen was left to its
+// default: a forgotten --from-cm converts a whole file in the wrong zone.
+bool UsesDefaults(const ConvertOptions& options, const ConversionJob& job);
 
 }  // namespace transref::convert

@@ -179,6 +179,40 @@ TEST_F(ConvertRun, SampleListToLtmOruWithDefaultsSaysWhatItAssumed) {
   EXPECT_EQ(ReadFile(Path("named.txt")), ExpectedSampleOutput());
 }
 
+// Brazil spans UTM zones 18 to 25: a forgotten --from-cm would convert a
+// whole file in zone 22 (51° W) and report success. Systems, ellipsoids and
+// model named, but not the zone: stderr names the meridian and hemisphere
+// assumed; the zone named too: nothing is said.
+TEST_F(ConvertRun, ForgottenZoneIsSaidBeforeTheRun) {
+  WriteFile(Path("z23.txt"), "1 500000 6681214.647 0\n");
+  const std::vector<std::string> named = {"--from", "utm", "--from-ellipsoid", "grs80", "--to", "geographic",
+                                          "--to-ellipsoid", "grs80", "--model", "7"};
+  std::vector<std::string> arguments = named;
+  arguments.insert(arguments.end(), {Path("z23.txt").string(), Path("a.txt").string()});
+  const ProcessResult forgotten = RunProgram(kProgram, arguments);
+  ASSERT_EQ(forgotten.exitStatus, 0) << forgotten.err;
+  EXPECT_EQ(forgotten.err,
+            "transref-convert: De: UTM, MC 51° W, hemisfério S, GRS80 — Para: Geográficas, GRS80 — "
+            "7 Parâmetros - Transformação Isogonal\n");
+
+  arguments = named;
+  arguments.insert(arguments.end(), {"--from-cm", "-45", "--from-hemisphere", "S", Path("z23.txt").string(),
+                                     Path("b.txt").string()});
+  const ProcessResult zoneNamed = RunProgram(kProgram, arguments);
+  ASSERT_EQ(zoneNamed.exitStatus, 0) << zoneNamed.err;
+  EXPECT_EQ(zoneNamed.err, "");
+
+  // A meridian given but UTM's hemisphere left to its default is said too,
+  // and so is an output grid's zone (here LTM, 51.5° W).
+  const ProcessResult hemisphere = RunProgram(
+      kProgram, {"--from", "utm", "--from-ellipsoid", "grs80", "--from-cm", "-45", "--to", "ltm",
+                 "--to-ellipsoid", "grs80", "--model", "7", Path("z23.txt").string(), Path("c.txt").string()});
+  ASSERT_EQ(hemisphere.exitStatus, 0) << hemisphere.err;
+  EXPECT_EQ(hemisphere.err,
+            "transref-convert: De: UTM, MC 45° W, hemisfério S, GRS80 — Para: LTM, MC 51.5° W, GRS80 — "
+            "7 Parâmetros - Transformação Isogonal\n");
+}
+
 TEST_F(ConvertRun, CrLfListConvertsLikeLf) {
   WriteFile(Path("crlf.txt"), WithCrLf(ReadFile(kSamples / "pontos_gk_oru.txt")));
   const ProcessResult run =
