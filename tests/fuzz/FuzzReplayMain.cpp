@@ -32,25 +32,24 @@ int Replay(const std::filesystem::path& file) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  int failures = 0;
-  std::size_t replayed = 0;
+  // All names are made absolute first: a target may change the working
+  // folder (the command-line target runs in a private one).
+  std::vector<std::filesystem::path> files;
   for (int i = 1; i < argc; ++i) {
-    const std::filesystem::path path(argv[i]);
+    const std::filesystem::path path = std::filesystem::absolute(argv[i]);
     if (std::filesystem::is_directory(path)) {
-      std::vector<std::filesystem::path> files;
+      std::vector<std::filesystem::path> found;
       for (const auto& entry : std::filesystem::directory_iterator(path)) {
-        if (entry.is_regular_file()) files.push_back(entry.path());
+        if (entry.is_regular_file()) found.push_back(entry.path());
       }
-      std::sort(files.begin(), files.end());
-      for (const auto& file : files) {
-        failures += Replay(file);
-        ++replayed;
-      }
+      std::sort(found.begin(), found.end());
+      files.insert(files.end(), found.begin(), found.end());
     } else if (std::filesystem::exists(path)) {
-      failures += Replay(path);
-      ++replayed;
+      files.push_back(path);
     }
   }
-  std::printf("fuzz replay: %zu inputs\n", replayed);
+  int failures = 0;
+  for (const auto& file : files) failures += Replay(file);
+  std::printf("fuzz replay: %zu inputs\n", files.size());
   return failures == 0 ? 0 : 1;
 }
