@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 #include <string>
 
 namespace transref {
@@ -69,10 +70,12 @@ EditNumber ReadEditNumber(std::string_view text, char decimalSeparator) {
     const auto parsed = std::from_chars(s.data() + mantissaStart, s.data() + i, magnitude,
                                         std::chars_format::general);
     if (parsed.ec == std::errc::result_out_of_range) {
-      // Beyond the range of double: overflow gives infinity, underflow 0,
-      // as the C library's decimal conversion does.
+      // Beyond the range of double: underflow gives 0 as the C library's
+      // conversion does, overflow the largest finite value. Infinity would be
+      // rewritten as "inf", which the next reading takes for no number (0):
+      // the value would change without the user seeing it.
       const long scale = static_cast<long>(significantIntegerDigits) + exponent;
-      magnitude = scale > 0 ? HUGE_VAL : 0.0;
+      magnitude = scale > 0 ? std::numeric_limits<double>::max() : 0.0;
     }
     result.value = negative ? -magnitude : magnitude;
   }

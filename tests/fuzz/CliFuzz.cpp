@@ -75,7 +75,12 @@ std::vector<std::string> Arguments(std::string_view text) {
   return arguments;
 }
 
-bool IsTemporary(const std::string& name) { return name.find(".transref-") != std::string::npos; }
+// The temporary files of this process: "." + output name + ".transref-" +
+// process id + "-" + counter (an output may itself be named anything).
+bool IsTemporary(const std::string& name) {
+  static const std::string marker = ".transref-" + std::to_string(::getpid()) + "-";
+  return name.starts_with('.') && name.find(marker) != std::string::npos;
+}
 
 }  // namespace
 
