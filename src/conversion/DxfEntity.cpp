@@ -469,6 +469,10 @@ bool EntityConverter::ConvertPart(const Part& part, bool listed, std::vector<Lis
           at = i + 2;
           done_[at] = 1;
         }
+        // Only the value the elevation was read from is written: a second
+        // elevation tag (a broken drawing repeats one) was never read as a
+        // number and stays as it is.
+        if (at != part.elevationAt) break;
         if (!haveElevation && !ElevationOut(part, elevationOut, failure)) return false;
         haveElevation = true;
         if (hasAnchor_) WriteCoordinate(at, elevationOut);
@@ -602,11 +606,13 @@ bool EntityConverter::Convert(Record& record, bool listed, std::vector<ListPoint
       for (std::size_t i = begin + 1; i < end; ++i) {
         if (roles_[i] == Role::Elevation) {
           if (!Number(i, added.elevation, failure)) return false;
+          added.elevationAt = i;
           break;
         }
         if (roles_[i] == Role::ElevationPoint) {
-          if (i + 2 < end && r[i + 2].code == r[i].code + 20 && !Number(i + 2, added.elevation, failure)) {
-            return false;
+          if (i + 2 < end && r[i + 2].code == r[i].code + 20) {
+            if (!Number(i + 2, added.elevation, failure)) return false;
+            added.elevationAt = i + 2;
           }
           break;
         }

@@ -63,6 +63,7 @@ class EntityConverter {
     Ocs turned;              // ... and as written (a tilted extrusion turns with the grid)
     bool turnedReady = false;
     double elevation = 0.0;  // OCS Z of its vertices
+    std::size_t elevationAt = kNone;  // the tag the elevation was read from
     bool paper = false;      // paper space: copied
   };
   // A circle or arc: its centre, radius and angle tags.

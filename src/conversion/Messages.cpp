@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <string>
 
+#include "support/Numbers.h"
+
 namespace transref {
 namespace {
 
@@ -87,13 +89,6 @@ std::string OpenFailureMessage(std::string_view path, int error, FileRole role) 
   return text;
 }
 
-std::string NotANumberMessage(std::string_view text) {
-  // The number reader's message buffer holds 255 characters.
-  constexpr std::size_t kMaxMessage = 255;
-  std::string message(text);
-  message += " não é um valor numerico!";
-  if (message.size() > kMaxMessage) message.resize(kMaxMessage);
-  return message;
-}
+std::string NotANumberMessage(std::string_view text) { return NotANumberText(text); }
 
 }  // namespace transref

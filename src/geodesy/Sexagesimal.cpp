@@ -136,7 +136,7 @@ std::optional<CustomMeridianTexts> CustomCentralMeridianFromEntry(std::string_vi
   std::string number(text);
   // A blank entry is no number (the number reader would take it as 0).
   if (number.find_first_not_of(" \t") == std::string::npos) {
-    throw std::runtime_error(number + " não é um valor numerico!");
+    ThrowNotANumber(number);
   }
   // A point, a comma or the user's own separator: a packed angle has no
   // digit grouping, so any of them can only be its decimal mark.

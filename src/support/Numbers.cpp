@@ -21,13 +21,6 @@ locale_t CLocale() {
   return locale;
 }
 
-[[noreturn]] void ThrowNotANumber(std::string_view text) {
-  char message[kMessageBufferSize];
-  std::snprintf(message, sizeof message, "%.*s não é um valor numerico!",
-                static_cast<int>(text.size()), text.data());
-  throw std::runtime_error(message);
-}
-
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // White space as the C library's number readers skip it.
@@ -60,6 +53,16 @@ DecimalNumber ScanDecimalNumber(std::string_view text, bool commaToo) {
   number.length = i;
   return number;
 }
+
+std::string NotANumberText(std::string_view text) {
+  constexpr std::string_view kComplaint = " não é um valor numerico!";
+  std::string message(text);
+  message += kComplaint;
+  if (message.size() > kMessageBufferSize - 1) message.resize(kMessageBufferSize - 1);
+  return message;
+}
+
+void ThrowNotANumber(std::string_view text) { throw std::runtime_error(NotANumberText(text)); }
 
 long double ToNumber(std::string_view text) {
   if (text.find_first_not_of(' ') == std::string_view::npos) return 0.0L;

@@ -30,6 +30,13 @@ struct DecimalNumber {
 };
 DecimalNumber ScanDecimalNumber(std::string_view text, bool commaToo);
 
+// "%s não é um valor numerico!" with the text, bounded to 255 characters as
+// the number reader's message buffer holds it; every refusal of a number
+// says it this way.
+std::string NotANumberText(std::string_view text);
+// Throws std::runtime_error with NotANumberText(text).
+[[noreturn]] void ThrowNotANumber(std::string_view text);
+
 // printf-style formatting with the point as decimal separator, whatever the
 // process locale: every number text the system writes or reads back for
 // itself (list entries, packed sexagesimal, parameter values) goes through

@@ -36,6 +36,20 @@ std::vector<std::string_view> Lines(std::string_view text) {
   return lines;
 }
 
+std::string Printable(std::string_view line) {
+  std::string text;
+  for (const char c : line) {
+    if (c >= ' ' && c < 127) {
+      text.push_back(c);
+    } else {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\x%02x", static_cast<unsigned char>(c));
+      text.append(escaped);
+    }
+  }
+  return text;
+}
+
 std::string_view WithoutCarriageReturns(std::string_view line) {
   while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
   return line;
@@ -65,8 +79,11 @@ void CheckDrawing(std::string_view input, std::string_view output) {
     if (WithoutCarriageReturns(out[k]) == WithoutCarriageReturns(in[k])) continue;
     double before = 0.0, after = 0.0;
     if (!IsNumber(in[k], before)) {
-      std::fprintf(stderr, "line %zu: \"%.*s\" became \"%.*s\"\n", k + 1, static_cast<int>(in[k].size()),
-                   in[k].data(), static_cast<int>(out[k].size()), out[k].data());
+      // The lines around the change, for the report.
+      for (std::size_t j = k >= 12 ? k - 12 : 0; j <= k; ++j) {
+        std::fprintf(stderr, "line %zu: \"%s\" -> \"%s\"\n", j + 1, Printable(in[j]).c_str(),
+                     Printable(out[j]).c_str());
+      }
     }
     FUZZ_CHECK(IsNumber(in[k], before));
     FUZZ_CHECK(IsNumber(out[k], after) && std::isfinite(after));
