@@ -4,6 +4,8 @@
 #include <stdlib.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <stdexcept>
@@ -83,7 +85,12 @@ long double ToNumber(std::string_view text) {
     heap.assign(text);
     begin = heap.c_str();
   }
-  return strtod_l(begin, nullptr, CLocale());
+  errno = 0;
+  const double value = strtod_l(begin, nullptr, CLocale());
+  // Beyond the range of a double the reader gives infinity: that is no value
+  // a drawing or a list can carry (it would be written as "inf").
+  if (errno == ERANGE && std::isinf(value)) ThrowNotANumber(text);
+  return value;
 }
 
 // vsnprintf with the "C" locale installed for this thread only.

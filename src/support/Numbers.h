@@ -11,8 +11,9 @@ namespace transref {
 // Reads the text as a decimal number with the point as decimal separator,
 // independent of the process locale: optional leading white space, sign,
 // digits with an optional point, optional exponent (values equal the "C"
-// locale's strtod; a decimal number beyond the double range reads as
-// infinity).  Hexadecimal, "inf", "nan" and "infinity" are not numbers.  A
+// locale's strtod; below the smallest double a value reads as 0).
+// Hexadecimal, "inf", "nan", "infinity" and decimal numbers beyond the
+// range of a double are not numbers.  A
 // text without words (empty or only blanks) reads as 0.  When the text is
 // not such a number, or anything is left after it, throws
 // std::runtime_error with "%s não é um valor numerico!" (the whole text; at
