@@ -33,6 +33,7 @@ bool IsFieldSeparator(char c) { return c == ' ' || c == '\t'; }
 // never grouped, so either mark is unambiguous), optional exponent, nothing
 // else.
 bool ParseCoordinate(std::string_view field, double& value) {
+  if (ReadExactDecimal(field, true, value)) return true;
   const DecimalNumber number = ScanDecimalNumber(field, true);
   if (number.length == 0 || number.length != field.size()) return false;
   // from_chars takes neither '+' nor ','.
@@ -141,11 +142,66 @@ constexpr int kMaxFastPrecision = 10;
 // 2^84, well inside 128 bits.
 constexpr double kFastLimit = 1e15;
 
+// "00" "01" ... "99": two digits per step.
+constexpr char kDigitPairs[] =
+    "0001020304050607080910111213141516171819202122232425262728293031323334353637383940414243444546474849"
+    "5051525354555657585960616263646566676869707172737475767778798081828384858687888990919293949596979899";
+
+// Writes the decimal digits of n, at least `minimum` of them, backwards so
+// that they end just before `end`; returns their start.
+char* WriteDigitsBackwards(char* end, std::uint64_t n, int minimum) {
+  char* q = end;
+  while (n >= 100 || minimum > 2) {
+    q -= 2;
+    std::memcpy(q, kDigitPairs + 2 * (n % 100), 2);
+    n /= 100;
+    minimum -= 2;
+  }
+  if (n >= 10 || minimum == 2) {
+    q -= 2;
+    std::memcpy(q, kDigitPairs + 2 * n, 2);
+  } else {
+    *--q = static_cast<char>('0' + n);
+  }
+  return q;
+}
+
+// Writes n / 10^precision backwards: the whole part, the point and the
+// decimals, ending just before `end`; returns the start. A constant
+// precision makes every division a multiplication.
+template <int P>
+char* WriteScaledBackwards(char* end, std::uint64_t n) {
+  if constexpr (P == 0) {
+    return WriteDigitsBackwards(end, n, 1);
+  } else {
+    constexpr std::uint64_t kScale = kPowersOfTen[P];
+    char* q = WriteDigitsBackwards(end, n % kScale, P);
+    *--q = '.';
+    return WriteDigitsBackwards(q, n / kScale, 1);
+  }
+}
+
+char* WriteScaledBackwards(char* end, std::uint64_t n, int precision) {
+  switch (precision) {
+    case 3: return WriteScaledBackwards<3>(end, n);
+    case 5: return WriteScaledBackwards<5>(end, n);
+    case 10: return WriteScaledBackwards<10>(end, n);
+    default: break;
+  }
+  const std::uint64_t scale = kPowersOfTen[precision];
+  if (precision == 0) return WriteDigitsBackwards(end, n, 1);
+  char* q = WriteDigitsBackwards(end, n % scale, precision);
+  *--q = '.';
+  return WriteDigitsBackwards(q, n / scale, 1);
+}
+
 // Digits of `value` in fixed notation with `precision` decimals, rounded as
 // printf rounds: the exact binary value to the nearest, ties to even. A
 // finite double is m * 2^e exactly, so value * 10^p = m * 10^p * 2^e is
-// rounded with integer arithmetic alone.
-char* FastFixed(char* p, double value, int precision) {
+// rounded with integer arithmetic alone. Written backwards to end just
+// before `end` (which must have 48 characters of room before it); returns
+// the start.
+char* FastFixedBackwards(char* end, double value, int precision) {
   std::uint64_t bits;
   std::memcpy(&bits, &value, sizeof bits);
   const bool negative = (bits >> 63) != 0;
@@ -159,6 +215,24 @@ char* FastFixed(char* p, double value, int precision) {
     exponent = biased - 1075;
   }
   const std::uint64_t scale = kPowersOfTen[precision];
+  if (precision <= 3) {
+    // m * 10^p < 2^63 and |value| * 10^p < 1e18: 64 bits hold every step.
+    std::uint64_t n = mantissa * scale;
+    if (exponent >= 0) {
+      n <<= exponent;
+    } else if (exponent <= -64) {
+      n = 0;  // below half a unit of the last decimal: rounds to zero
+    } else {
+      const int shift = -exponent;
+      const std::uint64_t remainder = n & ((std::uint64_t{1} << shift) - 1);
+      const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+      n >>= shift;
+      if (remainder > half || (remainder == half && (n & 1) != 0)) ++n;
+    }
+    char* q = WriteScaledBackwards(end, n, precision);
+    if (negative) *--q = '-';
+    return q;
+  }
   UInt128 scaled = static_cast<UInt128>(mantissa) * scale;
   if (exponent >= 0) {
     scaled <<= exponent;  // |value| < 1e15 keeps this below 2^84
@@ -172,19 +246,18 @@ char* FastFixed(char* p, double value, int precision) {
     scaled >>= shift;
     if (remainder > half || (remainder == half && (scaled & 1) != 0)) ++scaled;
   }
-  const std::uint64_t whole = static_cast<std::uint64_t>(scaled / scale);
-  std::uint64_t fraction = static_cast<std::uint64_t>(scaled % scale);
-  if (negative) *p++ = '-';  // printf keeps the sign of -0.0 and of tiny negatives
-  p = std::to_chars(p, p + 24, whole).ptr;
-  if (precision > 0) {
-    *p++ = '.';
-    for (int k = precision - 1; k >= 0; --k) {
-      p[k] = static_cast<char>('0' + fraction % 10);
-      fraction /= 10;
-    }
-    p += precision;
+  char* q;
+  if ((scaled >> 64) == 0) {
+    q = WriteScaledBackwards(end, static_cast<std::uint64_t>(scaled), precision);
+  } else {
+    // Beyond 64 bits (large values with many decimals): split the whole
+    // part and the decimals with 128-bit arithmetic.
+    q = precision > 0 ? WriteDigitsBackwards(end, static_cast<std::uint64_t>(scaled % scale), precision) : end;
+    if (precision > 0) *--q = '.';
+    q = WriteDigitsBackwards(q, static_cast<std::uint64_t>(scaled / scale), 1);
   }
-  return p;
+  if (negative) *--q = '-';  // printf keeps the sign of -0.0 and of tiny negatives
+  return q;
 }
 
 }  // namespace
@@ -195,10 +268,17 @@ char* FormatFixed(char* first, double value, int width, int precision) {
   constexpr int kRoom = 350;
   char* end;
   if (precision >= 0 && precision <= kMaxFastPrecision && std::fabs(value) < kFastLimit) {
-    end = FastFixed(first, value, precision);
-  } else {
-    end = std::to_chars(first, first + kRoom + precision, value, std::chars_format::fixed, precision).ptr;
+    // The digits go to a small buffer first, then behind the padding.
+    char digits[48];
+    char* const digitsEnd = digits + sizeof digits;
+    const char* const start = FastFixedBackwards(digitsEnd, value, precision);
+    const int length = static_cast<int>(digitsEnd - start);
+    const int pad = width > length ? width - length : 0;
+    for (int k = 0; k < pad; ++k) first[k] = ' ';
+    std::memcpy(first + pad, start, static_cast<std::size_t>(length));
+    return first + pad + length;
   }
+  end = std::to_chars(first, first + kRoom + precision, value, std::chars_format::fixed, precision).ptr;
   const int length = static_cast<int>(end - first);
   if (length >= width) return end;
   const int pad = width - length;

@@ -1,7 +1,6 @@
 #include "conversion/DxfTags.h"
 
 #include <charconv>
-#include <cstring>
 
 namespace transref::dxf {
 namespace {
@@ -31,20 +30,7 @@ TextFile::LineRead MemoryLineSource::ReadLine(std::string_view& line) {
   return TextFile::LineRead::Line;
 }
 
-void FileLineSink::WriteTag(std::string_view code, std::string_view value) {
-  // One copy into the file's buffer for the usual short pair.
-  char pair[256];
-  if (code.size() + value.size() + 2 <= sizeof pair) {
-    std::memcpy(pair, code.data(), code.size());
-    pair[code.size()] = '\n';
-    std::memcpy(pair + code.size() + 1, value.data(), value.size());
-    pair[code.size() + 1 + value.size()] = '\n';
-    file_.Write({pair, code.size() + value.size() + 2});
-  } else {
-    file_.WriteLine(code);
-    file_.WriteLine(value);
-  }
-}
+void FileLineSink::WriteTag(std::string_view code, std::string_view value) { file_.WriteLines(code, value); }
 
 int GroupCodeOf(std::string_view line) {
   // The common forms ("  0", " 10", "100", "1001") read digit by digit.

@@ -130,6 +130,8 @@ class Walk {
 
   Gathering gathering_ = Gathering::Nothing;
   bool groupClosed_ = false;  // the SEQEND of a POLYLINE or INSERT was gathered
+  // The record's first entity, when its VERTEX or ATTRIB entities belong to it.
+  enum class Head { Polyline, Insert, Other } head_ = Head::Other;
   Record record_;
   std::vector<dxf::ListPoint> points_;
   std::string listLine_;
@@ -138,9 +140,10 @@ class Walk {
 // Reads a code line and its value line. False at the end of the input or
 // on a line too long to take (the run then fails naming it).
 bool Walk::ReadTag() {
-  if (input_.AtEnd()) return false;
   std::string_view line;
-  if (input_.ReadLine(line) == TextFile::LineRead::TooLong) {
+  const TextFile::LineRead read = input_.ReadLine(line);
+  if (read == TextFile::LineRead::End) return false;
+  if (read == TextFile::LineRead::TooLong) {
     ++lineCount_;
     return FailBadLine(lineCount_);
   }
@@ -160,10 +163,11 @@ bool Walk::ReadTag() {
   }
   code_ = dxf::GroupCodeOf(codeView);
   value_ = {};
-  hasValue_ = !input_.AtEnd();
+  const TextFile::LineRead valueRead = input_.ReadLine(value_);
+  hasValue_ = valueRead != TextFile::LineRead::End;
   if (hasValue_) {
     ++lineCount_;
-    if (input_.ReadLine(value_) == TextFile::LineRead::TooLong) return FailBadLine(lineCount_);
+    if (valueRead == TextFile::LineRead::TooLong) return FailBadLine(lineCount_);
   }
   return true;
 }
@@ -171,20 +175,20 @@ bool Walk::ReadTag() {
 bool Walk::RecordContinues() const {
   if (gathering_ == Gathering::Extents) return code_ != kMarkerCode && code_ != kVariableCode;
   if (code_ != kMarkerCode) return true;
-  if (gathering_ != Gathering::Entity || groupClosed_) return false;
+  if (gathering_ != Gathering::Entity || groupClosed_ || head_ == Head::Other) return false;
   // The vertices of a POLYLINE and the attributes of an INSERT, up to their
   // SEQEND, are part of it.
-  const std::string_view head = record_.TrimmedValue(0);
   const std::string_view type = TrimBlanks(value_);
-  if (head == "POLYLINE") return type == "VERTEX" || type == "SEQEND";
-  if (head == "INSERT") return type == "ATTRIB" || type == "SEQEND";
-  return false;
+  if (head_ == Head::Polyline) return type == "VERTEX" || type == "SEQEND";
+  return type == "ATTRIB" || type == "SEQEND";
 }
 
 bool Walk::StartRecord(Gathering what) {
   gathering_ = what;
   groupClosed_ = false;
   record_.Clear();
+  const std::string_view type = TrimBlanks(value_);
+  head_ = type == "POLYLINE" ? Head::Polyline : type == "INSERT" ? Head::Insert : Head::Other;
   return AddToRecord();
 }
 
@@ -351,11 +355,14 @@ std::optional<int> ParseGroupCode(std::string_view line) {
 }
 
 double ReadDxfValue(std::string_view line) {
+  double exact = 0.0;
+  if (ReadExactDecimal(line, false, exact)) return exact;  // the usual value, as written by CAD programs
   if (line.find_first_not_of(' ') == std::string_view::npos) return 0.0;
   // Fast path for the ordinary decimal forms; anything else (and every
   // failure) goes to the number reader, which decides and complains.
   std::size_t i = 0;
   while (i < line.size() && IsSpace(line[i])) ++i;
+  if (ReadExactDecimal(line.substr(i), false, exact)) return exact;
   bool negative = false;
   if (i < line.size() && (line[i] == '+' || line[i] == '-')) {
     negative = line[i] == '-';

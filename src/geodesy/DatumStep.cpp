@@ -75,6 +75,27 @@ void ApplyDatumStep(const DatumStep& step, const CartesianPoint& in, CartesianPo
     out = in;
     return;
   }
+  using ZRTMatrixSys::MatrixKind;
+  if (step.m.Kind() == MatrixKind::DenseSquare && step.m.Rows() == 3 && step.t.Kind() == MatrixKind::Column &&
+      step.t.Rows() == 3) {
+    // What M * X + T computes for these kinds (each row summed from 0.0
+    // over k = 0, 1, 2, then the translation added), without building the
+    // three matrices of the expression for every point: the same roundings
+    // in the same order, so the same values.
+    const double* m = step.m.Data();
+    const double* t = step.t.Data();
+    const double v[3] = {in.x, in.y, in.z};
+    double u[3];
+    for (int i = 0; i < 3; ++i) {
+      double sum = 0.0;
+      for (int k = 0; k < 3; ++k) sum += m[i * 3 + k] * v[k];
+      u[i] = sum + t[i];
+    }
+    out.x = u[0];
+    out.y = u[1];
+    out.z = u[2];
+    return;
+  }
   const ZRTMatrix u = step.m * Column(in.x, in.y, in.z) + step.t;
   out.x = u[0];
   out.y = u[1];

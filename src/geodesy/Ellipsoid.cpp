@@ -16,7 +16,10 @@ void Ellipsoid::SetFromAxisAndInverseFlattening(double semiMajorAxis,
 }
 
 double Ellipsoid::PrimeVerticalRadius(double latitudeDegrees) const {
-  const double s = std::sin(latitudeDegrees * kDegreesToRadians);
+  return PrimeVerticalRadiusFromSine(std::sin(latitudeDegrees * kDegreesToRadians));
+}
+
+double Ellipsoid::PrimeVerticalRadiusFromSine(double s) const {
   return semiMajorAxis_ / std::sqrt(1.0 - eccentricitySquared_ * s * s);
 }
 
@@ -28,7 +31,7 @@ constexpr double kFullTurn = 360.0;
 // is exact, so this equals repeated subtraction of 360 for every value where
 // that subtraction makes progress); then 90 < x <= 270 reflects to 180 - x,
 // 270 < x <= 360 becomes x - 360, and symmetrically for negative values.
-double NormaliseLatitude(double x) {
+double FoldLatitude(double x) {
   if (!std::isfinite(x)) return x;
   if (x >= -90.0 && x <= 90.0) return x;
   if (x > kFullTurn || x < -kFullTurn) {
@@ -42,7 +45,7 @@ double NormaliseLatitude(double x) {
   return x;
 }
 
-double NormaliseLongitude(double x) {
+double FoldLongitude(double x) {
   if (!std::isfinite(x)) return x;
   if (x >= -180.0 && x <= 180.0) return x;
   // fmod keeps the sign of x; one more turn brings the remainder into

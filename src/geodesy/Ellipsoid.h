@@ -61,6 +61,8 @@ class Ellipsoid {
   double PrimeVerticalRadius(Angle latitude) const {
     return PrimeVerticalRadius(latitude.Degrees());
   }
+  // The same from sin(phi), for callers that need the sine anyway.
+  double PrimeVerticalRadiusFromSine(double sinLatitude) const;
 
  private:
   double flattening_ = 0.0;
@@ -70,12 +72,20 @@ class Ellipsoid {
   double secondEccentricitySquared_ = 0.0;
 };
 
+// The folding of values outside the ranges below.
+double FoldLatitude(double degrees);
+double FoldLongitude(double degrees);
+
 // Folds a latitude into [-90, 90]: beyond 90 it is reflected over the pole,
 // whole turns are removed. Non-finite values are returned unchanged.
-double NormaliseLatitude(double degrees);
+inline double NormaliseLatitude(double degrees) {
+  return degrees >= -90.0 && degrees <= 90.0 ? degrees : FoldLatitude(degrees);
+}
 // Folds a longitude into [-180, 180] by whole turns; -180 and 180 both stay.
 // Non-finite values are returned unchanged.
-double NormaliseLongitude(double degrees);
+inline double NormaliseLongitude(double degrees) {
+  return degrees >= -180.0 && degrees <= 180.0 ? degrees : FoldLongitude(degrees);
+}
 
 // An angle that passes every assigned value through its folding rule.
 template <double (*Normalise)(double)>

@@ -11,11 +11,14 @@ void GeographicToCartesian(const GeographicPoint& in, const Ellipsoid& ellipsoid
                            CartesianPoint& out) {
   const double phi = in.latitude.ToRadians();
   const double lambda = in.longitude.ToRadians();
-  const double n = ellipsoid.PrimeVerticalRadius(in.latitude.Degrees());
+  // sin(phi) serves N(phi) and Z; each sine and cosine is taken once.
+  const double sinPhi = std::sin(phi);
+  const double cosPhi = std::cos(phi);
+  const double n = ellipsoid.PrimeVerticalRadiusFromSine(sinPhi);
   const double h = in.height;
-  out.x = (n + h) * std::cos(phi) * std::cos(lambda);
-  out.y = (n + h) * std::cos(phi) * std::sin(lambda);
-  out.z = ((1.0 - ellipsoid.EccentricitySquared()) * n + h) * std::sin(phi);
+  out.x = (n + h) * cosPhi * std::cos(lambda);
+  out.y = (n + h) * cosPhi * std::sin(lambda);
+  out.z = ((1.0 - ellipsoid.EccentricitySquared()) * n + h) * sinPhi;
 }
 
 // Bowring (1976), "Transformation from spatial to geographical coordinates",

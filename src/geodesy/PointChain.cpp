@@ -32,7 +32,9 @@ PointChain::PointChain(const ChainSide& input, const ChainSide& output, const Da
       inputFamily_(FamilyOf(input.system)),
       outputFamily_(FamilyOf(output.system)),
       step_(step),
-      altimetry_(altimetry) {
+      altimetry_(altimetry),
+      inputSeries_(input.ellipsoid),
+      outputSeries_(output.ellipsoid) {
   inputProjected_.centralMeridian = input.centralMeridian;
   inputProjected_.northern = input.northern;
 }
@@ -62,7 +64,7 @@ bool PointChain::InputToCartesian(double c1, double c2, double c3) {
     inputProjected_.easting = c1;
     inputProjected_.northing = c2;
     inputProjected_.height = z;
-    TransverseMercatorInverse(inputProjected_, input_.ellipsoid, input_.scaleFactor,
+    TransverseMercatorInverse(inputProjected_, inputSeries_, input_.scaleFactor,
                               input_.falseEasting, input_.falseNorthing, inputGeographic_);
   } else {
     inputGeographic_.longitude = c1;
@@ -90,7 +92,7 @@ bool PointChain::CartesianToOutput(double out[3]) {
     out[2] = AdjustOutputHeight(outputGeographic_.height);
     return true;
   }
-  TransverseMercatorForward(outputGeographic_, output_.ellipsoid, output_.centralMeridian,
+  TransverseMercatorForward(outputGeographic_, outputSeries_, output_.centralMeridian,
                             output_.scaleFactor, output_.falseEasting, output_.falseNorthing,
                             outputProjected_);
   out[0] = outputProjected_.easting;

@@ -7,6 +7,7 @@
 #include "geodesy/CoordinateSystems.h"
 #include "geodesy/DatumStep.h"
 #include "geodesy/Ellipsoid.h"
+#include "geodesy/TransverseMercator.h"
 
 namespace transref {
 
@@ -69,6 +70,9 @@ class PointChain {
   SystemFamily outputFamily_;
   DatumStep step_;  // own copy: M and T live as long as the chain
   AltimetrySettings altimetry_;
+  // The projection series of each side's ellipsoid, worked out once.
+  TransverseMercatorCoefficients inputSeries_;
+  TransverseMercatorCoefficients outputSeries_;
 
   // Records reused for every point.
   ProjectedPoint inputProjected_;

@@ -4,32 +4,43 @@
 
 namespace transref {
 
-namespace {
-
-// Leading coefficient of the meridional arc: 1 - e^2/4 - 3e^4/64 - 5e^6/256
-// (Snyder eq. 3-21).
-double ArcLeadingCoefficient(double e2, double e4, double e6) {
-  return 1.0 - e2 / 4.0 - 3.0 * e4 / 64.0 - 5.0 * e6 / 256.0;
+TransverseMercatorCoefficients::TransverseMercatorCoefficients(const Ellipsoid& ellipsoid)
+    : a(ellipsoid.SemiMajorAxis()),
+      e2(ellipsoid.EccentricitySquared()),
+      ep2(ellipsoid.SecondEccentricitySquared()) {
+  const double e4 = e2 * e2;
+  const double e6 = e4 * e2;
+  // Snyder eq. 3-21.
+  arc0 = 1.0 - e2 / 4.0 - 3.0 * e4 / 64.0 - 5.0 * e6 / 256.0;
+  arc2 = 3.0 * e2 / 8.0 + 3.0 * e4 / 32.0 + 45.0 * e6 / 1024.0;
+  arc4 = 15.0 * e4 / 256.0 + 45.0 * e6 / 1024.0;
+  arc6 = 35.0 * e6 / 3072.0;
+  arcScale = a * arc0;
+  // Snyder eqs. 3-24 and 3-26.
+  const double root = std::sqrt(1.0 - e2);
+  const double e1 = (1.0 - root) / (1.0 + root);
+  const double e1_2 = e1 * e1;
+  const double e1_3 = e1_2 * e1;
+  const double e1_4 = e1_3 * e1;
+  foot2 = 3.0 * e1 / 2.0 - 27.0 * e1_3 / 32.0;
+  foot4 = 21.0 * e1_2 / 16.0 - 55.0 * e1_4 / 32.0;
+  foot6 = 151.0 * e1_3 / 96.0;
+  meridianRadiusFactor = a * (1.0 - e2);
 }
 
-}  // namespace
-
-void TransverseMercatorForward(const GeographicPoint& in, const Ellipsoid& ellipsoid,
+void TransverseMercatorForward(const GeographicPoint& in, const TransverseMercatorCoefficients& series,
                                double centralMeridianDegrees, double scaleFactor,
                                double falseEasting, double falseNorthing,
                                ProjectedPoint& out) {
-  const double a = ellipsoid.SemiMajorAxis();
-  const double e2 = ellipsoid.EccentricitySquared();
-  const double e4 = e2 * e2;
-  const double e6 = e4 * e2;
-  const double ep2 = ellipsoid.SecondEccentricitySquared();
+  const double ep2 = series.ep2;
 
   const double phi = in.latitude.ToRadians();
   const double lambda = in.longitude.ToRadians();
   const double lambda0 = centralMeridianDegrees * kDegreesToRadians;
 
   // Snyder eqs. 4-20 to 4-23 and 8-9 to 8-13.
-  const double nu = ellipsoid.PrimeVerticalRadius(in.latitude.Degrees());
+  const double sinPhi = std::sin(phi);
+  const double nu = series.a / std::sqrt(1.0 - series.e2 * sinPhi * sinPhi);  // N(phi)
   const double cosPhi = std::cos(phi);
   const double tanPhi = std::tan(phi);
   const double t = tanPhi * tanPhi;
@@ -37,11 +48,8 @@ void TransverseMercatorForward(const GeographicPoint& in, const Ellipsoid& ellip
   const double aa = (lambda - lambda0) * cosPhi;
 
   // Meridional arc (Snyder eq. 3-21); the arc of the equator, M0, is 0.
-  const double m =
-      a * (ArcLeadingCoefficient(e2, e4, e6) * phi -
-           (3.0 * e2 / 8.0 + 3.0 * e4 / 32.0 + 45.0 * e6 / 1024.0) * std::sin(2.0 * phi) +
-           (15.0 * e4 / 256.0 + 45.0 * e6 / 1024.0) * std::sin(4.0 * phi) -
-           (35.0 * e6 / 3072.0) * std::sin(6.0 * phi));
+  const double m = series.a * (series.arc0 * phi - series.arc2 * std::sin(2.0 * phi) +
+                               series.arc4 * std::sin(4.0 * phi) - series.arc6 * std::sin(6.0 * phi));
   constexpr double m0 = 0.0;
 
   const double a2 = aa * aa;
@@ -66,30 +74,30 @@ void TransverseMercatorForward(const GeographicPoint& in, const Ellipsoid& ellip
   out.northern = phi >= 0.0;
 }
 
-void TransverseMercatorInverse(const ProjectedPoint& in, const Ellipsoid& ellipsoid,
+void TransverseMercatorForward(const GeographicPoint& in, const Ellipsoid& ellipsoid,
+                               double centralMeridianDegrees, double scaleFactor,
+                               double falseEasting, double falseNorthing,
+                               ProjectedPoint& out) {
+  TransverseMercatorForward(in, TransverseMercatorCoefficients(ellipsoid), centralMeridianDegrees, scaleFactor,
+                            falseEasting, falseNorthing, out);
+}
+
+void TransverseMercatorInverse(const ProjectedPoint& in, const TransverseMercatorCoefficients& series,
                                double scaleFactor, double falseEasting,
                                double falseNorthing, GeographicPoint& out) {
-  const double a = ellipsoid.SemiMajorAxis();
-  const double e2 = ellipsoid.EccentricitySquared();
-  const double e4 = e2 * e2;
-  const double e6 = e4 * e2;
-  const double ep2 = ellipsoid.SecondEccentricitySquared();
+  const double a = series.a;
+  const double e2 = series.e2;
+  const double ep2 = series.ep2;
 
   const double lambda0 = in.centralMeridian * kDegreesToRadians;
   const double x = in.easting - falseEasting;
   const double y = in.northing - falseNorthing;
 
   // Footpoint latitude (Snyder eqs. 3-24, 7-19, 3-26).
-  const double root = std::sqrt(1.0 - e2);
-  const double e1 = (1.0 - root) / (1.0 + root);
   const double m = y / scaleFactor;
-  const double mu = m / (a * ArcLeadingCoefficient(e2, e4, e6));
-  const double e1_2 = e1 * e1;
-  const double e1_3 = e1_2 * e1;
-  const double e1_4 = e1_3 * e1;
-  const double phi1 = mu + (3.0 * e1 / 2.0 - 27.0 * e1_3 / 32.0) * std::sin(2.0 * mu) +
-                      (21.0 * e1_2 / 16.0 - 55.0 * e1_4 / 32.0) * std::sin(4.0 * mu) +
-                      (151.0 * e1_3 / 96.0) * std::sin(6.0 * mu);
+  const double mu = m / series.arcScale;
+  const double phi1 = mu + series.foot2 * std::sin(2.0 * mu) + series.foot4 * std::sin(4.0 * mu) +
+                      series.foot6 * std::sin(6.0 * mu);
 
   // Snyder eqs. 8-21 to 8-25.
   const double sinPhi1 = std::sin(phi1);
@@ -99,7 +107,7 @@ void TransverseMercatorInverse(const ProjectedPoint& in, const Ellipsoid& ellips
   const double t1 = tanPhi1 * tanPhi1;
   const double w = 1.0 - e2 * sinPhi1 * sinPhi1;
   const double n1 = a / std::sqrt(w);
-  const double r1 = a * (1.0 - e2) / std::pow(w, 1.5);
+  const double r1 = series.meridianRadiusFactor / std::pow(w, 1.5);
   const double d = x / (n1 * scaleFactor);
 
   const double d2 = d * d;
@@ -123,6 +131,13 @@ void TransverseMercatorInverse(const ProjectedPoint& in, const Ellipsoid& ellips
   out.longitude = RadiansToDegrees(lambda);
   out.latitude = RadiansToDegrees(phi);
   out.height = in.height;
+}
+
+void TransverseMercatorInverse(const ProjectedPoint& in, const Ellipsoid& ellipsoid,
+                               double scaleFactor, double falseEasting,
+                               double falseNorthing, GeographicPoint& out) {
+  TransverseMercatorInverse(in, TransverseMercatorCoefficients(ellipsoid), scaleFactor, falseEasting,
+                            falseNorthing, out);
 }
 
 }  // namespace transref

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdint>
 #include <cstdarg>
 #include <cstdio>
 #include <stdexcept>
@@ -54,6 +55,38 @@ DecimalNumber ScanDecimalNumber(std::string_view text, bool commaToo) {
   }
   number.length = i;
   return number;
+}
+
+bool ReadExactDecimal(std::string_view text, bool commaToo, double& value) {
+  // Powers of ten that doubles hold exactly.
+  static constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                 1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  constexpr std::ptrdiff_t kMaxDigits = 19;  // a 19-digit whole number fits 64 bits
+  constexpr std::uint64_t kExactLimit = std::uint64_t{1} << 53;
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  bool negative = false;
+  if (p != end && (*p == '+' || *p == '-')) negative = *p++ == '-';
+  std::uint64_t whole = 0;
+  const char* const first = p;
+  while (p != end && IsDigit(*p)) whole = whole * 10 + static_cast<std::uint64_t>(*p++ - '0');
+  std::ptrdiff_t digits = p - first;
+  std::ptrdiff_t decimals = 0;
+  if (p != end) {
+    if (!(*p == '.' || (commaToo && *p == ','))) return false;
+    const char* const fraction = ++p;
+    while (p != end && IsDigit(*p)) whole = whole * 10 + static_cast<std::uint64_t>(*p++ - '0');
+    if (p != end) return false;
+    decimals = p - fraction;
+    digits += decimals;
+  }
+  // More digits than 64 bits hold may have wrapped `whole`: such texts take
+  // the general way.
+  if (digits == 0 || digits > kMaxDigits || whole > kExactLimit || decimals > 22) return false;
+  const double magnitude = static_cast<double>(whole) / kExactPowersOfTen[decimals];
+  value = negative ? -magnitude : magnitude;
+  return true;
 }
 
 std::string NotANumberText(std::string_view text) {

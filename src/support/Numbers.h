@@ -31,6 +31,16 @@ struct DecimalNumber {
 };
 DecimalNumber ScanDecimalNumber(std::string_view text, bool commaToo);
 
+// Reads a plain decimal text - an optional sign, digits and at most one
+// decimal mark ('.', or also ',' when `commaToo`), at least one digit,
+// nothing else - when its value is a whole number below 2^53 divided by a
+// power of ten up to 10^22 (every coordinate as surveys and drawings write
+// it). Both are exact doubles, so one division rounds their exact quotient
+// correctly: the value std::from_chars and strtod give (Clinger, "How to
+// read floating point numbers accurately", 1990). False for any other text,
+// which the caller then reads the general way.
+bool ReadExactDecimal(std::string_view text, bool commaToo, double& value);
+
 // "%s não é um valor numerico!" with the text, bounded to 255 characters as
 // the number reader's message buffer holds it; every refusal of a number
 // says it this way.

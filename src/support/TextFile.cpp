@@ -220,6 +220,22 @@ bool TextFile::WriteLine(std::string_view text) {
   return Write(text) && Write(std::string_view(&kLineFeed, 1));
 }
 
+bool TextFile::WriteLines(std::string_view first, std::string_view second) {
+  const std::size_t size = first.size() + second.size() + 2;
+  if (mode_ == Mode::Write && !closed_ && !writeError_ && size <= kBufferSize - end_) {
+    // The usual case: straight into the buffer.
+    char* p = buffer_.get() + end_;
+    std::memcpy(p, first.data(), first.size());
+    p += first.size();
+    *p++ = kLineFeed;
+    std::memcpy(p, second.data(), second.size());
+    p[second.size()] = kLineFeed;
+    end_ += size;
+    return true;
+  }
+  return WriteLine(first) && WriteLine(second);
+}
+
 bool TextFile::Printf(const char* format, ...) {
   char small[512];
   va_list arguments;

@@ -74,6 +74,8 @@ class TextFile {
   // ignored.
   bool Write(std::string_view text);
   bool WriteLine(std::string_view text);  // text followed by "\n"
+  // Two lines: first, "\n", second, "\n" (a drawing's code and value).
+  bool WriteLines(std::string_view first, std::string_view second);
   bool Printf(const char* format, ...) __attribute__((format(printf, 2, 3)));
   bool Flush();
   bool HasWriteError() const noexcept { return writeError_; }

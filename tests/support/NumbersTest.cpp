@@ -4,12 +4,18 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <bit>
+#include <charconv>
 #include <clocale>
+#include <cstdint>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -99,6 +105,51 @@ TEST(ToNumberTest, IgnoresTheProcessDecimalComma) {
   }
   std::filesystem::remove_all(folder);
   if (!available) GTEST_SKIP() << "no Brazilian locale and no localedef";
+}
+
+// The quick reader of plain decimals must give exactly the double that
+// from_chars gives whenever it takes a text (sign of zero included), and
+// leave every other text to the general reader.
+TEST(ReadExactDecimalTest, AgreesBitForBitWithFromChars) {
+  std::mt19937_64 random(20261209);
+  const auto digits = [&](int count) {
+    std::string text;
+    for (int k = 0; k < count; ++k) text.push_back(static_cast<char>('0' + random() % 10));
+    return text;
+  };
+  std::vector<std::string> texts = {"0", "-0", "+0", "-0.000", "5.", ".5", "0000123.4500", "9007199254740992",
+                                    "9007199254740993", "1.7976931348623157", "123456789012345678.9",
+                                    "0.0000000000000000000001", "0.00000000000000000000001", "1,5", "-7,25"};
+  for (int i = 0; i < 20000; ++i) {
+    const int whole = static_cast<int>(random() % 12), fraction = static_cast<int>(random() % 24);
+    std::string text = (random() % 3 == 0 ? "-" : "") + digits(whole);
+    if (random() % 4 != 0) text += (random() % 5 == 0 ? "," : ".") + digits(fraction);
+    texts.push_back(text);
+  }
+  int taken = 0;
+  for (const std::string& text : texts) {
+    for (const bool commaToo : {false, true}) {
+      double quick = 0.0;
+      if (!transref::ReadExactDecimal(text, commaToo, quick)) continue;
+      ++taken;
+      std::string plain = text;
+      std::replace(plain.begin(), plain.end(), ',', '.');
+      ASSERT_TRUE(commaToo || plain == text) << text;
+      const bool negative = plain[0] == '-';
+      const std::size_t skip = (plain[0] == '-' || plain[0] == '+') ? 1 : 0;
+      double expected = 0.0;
+      const auto parsed = std::from_chars(plain.data() + skip, plain.data() + plain.size(), expected);
+      ASSERT_EQ(parsed.ptr, plain.data() + plain.size()) << text;
+      if (negative) expected = -expected;
+      EXPECT_EQ(std::bit_cast<std::uint64_t>(quick), std::bit_cast<std::uint64_t>(expected)) << text;
+    }
+  }
+  EXPECT_GT(taken, 10000);  // the usual texts do take the quick way
+  double unused = 0.0;
+  for (const char* other : {"", "-", ".", "1e5", "1.2.3", " 1", "1 ", "0x10", "inf", "nan", "1,5", "+-1",
+                            "12345678901234567890"}) {
+    EXPECT_FALSE(transref::ReadExactDecimal(other, false, unused)) << other;
+  }
 }
 
 }  // namespace
