@@ -14,7 +14,7 @@
 #   bench/conversion/run-bench.sh            1,000,000 points, 7 rounds
 #   RUNS=11 POINTS=200000 bench/conversion/run-bench.sh
 #   SCALE=1 bench/conversion/run-bench.sh    also a 10,000,000-point list and
-#                                            a drawing of about 500 MB, once
+#                                            a drawing of 540 MB, once
 #
 # WORK names the folder for the generated files (default: a new folder
 # under /tmp, removed at the end); put it on the disk to be measured.
@@ -96,8 +96,10 @@ echo "peak memory (KiB): list $(peak "$bench" convert list "$work/points.txt" "$
 if [ "${SCALE:-0}" = 1 ]; then
   rm -f "$work"/points.txt "$work"/drawing.dxf "$work"/*.txt.* "$work"/engine.* "$work"/floor.*
   "$bench" generate-list 10000000 "$work/big.txt"
-  "$bench" generate-dxf 8000000 "$work/big.dxf"
-  echo "scale: list of $(du -m "$work/big.txt" | cut -f1) MB, drawing of $(du -m "$work/big.dxf" | cut -f1) MB"
+  "$bench" generate-dxf 8500000 "$work/big.dxf"
+  sync
+  mb() { echo $(($(wc -c <"$1") / 1000000)); }
+  echo "scale: list of $(mb "$work/big.txt") MB, drawing of $(mb "$work/big.dxf") MB"
   for kind in list dxf; do
     in=$work/big.txt
     [ "$kind" = dxf ] && in=$work/big.dxf

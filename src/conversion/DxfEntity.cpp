@@ -116,14 +116,30 @@ bool EntityConverter::Carry(Vec3 world, double out[3], std::int64_t line, Conver
 }
 
 void EntityConverter::WriteCoordinate(std::size_t i, double value) {
+  if (!Writable(i, value)) return;
   char text[400];
   record_->Replace(i, {text, static_cast<std::size_t>(FormatFixed(text, value, 0, kCoordinateDecimals) - text)});
 }
 
 void EntityConverter::WriteNumber(std::size_t i, double old, double value) {
-  if (Same(old, value)) return;
+  if (!Writable(i, value) || Same(old, value)) return;
   char text[kShortestRoom];
   record_->Replace(i, {text, static_cast<std::size_t>(FormatShortest(text, value) - text)});
+}
+
+bool EntityConverter::Writable(std::size_t i, double value) {
+  if (std::isfinite(value)) return true;
+  // A value the arithmetic could not hold (a length or vector near the
+  // largest double, say) is never written as "inf" or "nan": the record
+  // fails at its first such tag.
+  if (unwritable_ == kNone) unwritable_ = i;
+  return false;
+}
+
+bool EntityConverter::CheckWritten(ConvertFailure& failure) const {
+  if (unwritable_ == kNone) return true;
+  failure = {ConvertFailure::Kind::OutOfDomain, (*record_)[unwritable_].line, {}};
+  return false;
 }
 
 // ---- Roles -----------------------------------------------------------------
@@ -557,6 +573,7 @@ bool EntityConverter::Convert(Record& record, bool listed, std::vector<ListPoint
   frameBuilt_ = false;
   hasAnchor_ = false;
   anchorSought_ = false;
+  unwritable_ = kNone;
   const std::size_t firstPoint = points.size();
 
   // The entities of the record: its head, and the VERTEX / ATTRIB / SEQEND
@@ -638,6 +655,7 @@ bool EntityConverter::Convert(Record& record, bool listed, std::vector<ListPoint
     if (part.paper) continue;
     if (!ConvertPart(part, listed, points, failure)) return false;
   }
+  if (!CheckWritten(failure)) return false;
   // List points in the order of their lines in the file.
   std::sort(points.begin() + static_cast<std::ptrdiff_t>(firstPoint), points.end(),
             [](const ListPoint& a, const ListPoint& b) { return a.xCodeLine < b.xCodeLine; });
@@ -691,15 +709,17 @@ bool EntityConverter::ConvertView(Record& record, ConvertFailure& failure) {
   double out[3];
   if (!chain_.Transform(seen.x, seen.y, seen.z, out)) return true;
   const Vec3 moved{out[0] - seen.x, out[1] - seen.y, 0.0};
-  if (!view.Vertical() && targetAt != kNone) {
-    // A view from the side looks at its target: the target moves with the
-    // ground, the centre stays where it is in the view.
-    WriteCoordinate(targetAt, target.x + moved.x);
-    WriteCoordinate(targetAt + 1, target.y + moved.y);
-    return true;
-  }
-  WriteCoordinate(centreAt, centre.x + Dot(moved, xAxis));
-  WriteCoordinate(centreAt + 1, centre.y + Dot(moved, yAxis));
+  // A view from the side looks at its target: the target moves with the
+  // ground, the centre stays where it is in the view.
+  const bool side = !view.Vertical() && targetAt != kNone;
+  const std::size_t at = side ? targetAt : centreAt;
+  const double x = side ? target.x + moved.x : centre.x + Dot(moved, xAxis);
+  const double y = side ? target.y + moved.y : centre.y + Dot(moved, yAxis);
+  // A view whose numbers overflow is left as it is, like one that cannot be
+  // carried.
+  if (!std::isfinite(x) || !std::isfinite(y)) return true;
+  WriteCoordinate(at, x);
+  WriteCoordinate(at + 1, y);
   return true;
 }
 

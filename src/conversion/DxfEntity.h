@@ -90,6 +90,11 @@ class EntityConverter {
   bool Triple(std::size_t i, int yStep, Vec3& value, bool& hasZ, ConvertFailure& failure);
   void MarkPair(std::size_t i, bool hasZ);  // the Y and Z of tag i are handled with it
   bool Carry(Vec3 world, double out[3], std::int64_t line, ConvertFailure& failure);
+  // False, noting tag i, for a value that is not finite (it is not written).
+  bool Writable(std::size_t i, double value);
+  // False, with the out-of-domain failure at the first unwritable tag, when
+  // a value could not be written.
+  bool CheckWritten(ConvertFailure& failure) const;
   void WriteCoordinate(std::size_t i, double value);
   void WriteNumber(std::size_t i, double old, double value);
   double TurnAngle(const Part& part, double old, bool degrees);
@@ -105,6 +110,7 @@ class EntityConverter {
   bool hasAnchor_ = false;
   Vec3 anchor_;                 // world position of the first point of the record
   std::int64_t anchorLine_ = 0;
+  std::size_t unwritable_ = kNone;  // the first tag whose new value was not finite
   std::vector<Part> parts_;
   std::vector<Arc> arcs_;
 };

@@ -249,6 +249,23 @@ TEST(ConvertDxf, EntityOutsideTheDomainStopsTheRunNamingItsLine) {
   EXPECT_FALSE(std::filesystem::exists(dir.Path("out.dxf")));
 }
 
+// A rewritten value that the arithmetic cannot hold (here the length of a
+// text direction of 1e200 m) is never written as "inf" or "nan": the run
+// stops naming the tag, as for a point outside the domain.
+TEST(ConvertDxf, ValueThatOverflowsStopsTheRunInsteadOfWritingNan) {
+  ScratchDir dir;
+  const std::string in = dir.Write("in.dxf",
+                                   "  0\nSECTION\n  2\nENTITIES\n  0\nMTEXT\n  8\n0\n 10\n200000.0\n 20\n1650000.0\n"
+                                   " 30\n0.0\n 11\n0.0\n 21\n0.0\n 31\n1e200\n  1\nx\n  0\nENDSEC\n  0\nEOF\n");
+  RecordingSink sink;
+  const RunResult result = RunConversion(StandardJob(in, dir.Path("out.dxf"), FileKind::Dxf, FileKind::Dxf), sink);
+  EXPECT_EQ(result.status, RunResult::Status::Failed);
+  EXPECT_EQ(result.lineNumber, 15);  // the code line of the direction
+  ASSERT_EQ(result.messages.size(), 1u);
+  EXPECT_EQ(result.messages[0].text, "O arquivo de entrada possui a inconsistência na linha 15:\nPonto fora do domínio da transformação!");
+  EXPECT_FALSE(std::filesystem::exists(dir.Path("out.dxf")));
+}
+
 TEST(ConvertDxf, ValueThatIsNotANumberStopsTheRun) {
   ScratchDir dir;
   Drawing d = SmallDrawing();
