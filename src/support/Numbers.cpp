@@ -91,7 +91,10 @@ bool ReadExactDecimal(std::string_view text, bool commaToo, double& value) {
 
 std::string NotANumberText(std::string_view text) {
   constexpr std::string_view kComplaint = " não é um valor numerico!";
-  std::string message(text);
+  // The text as "%s" prints it: up to a zero byte (a broken file may hold
+  // one), so the complaint is never cut off where the message is read as a
+  // C string.
+  std::string message(text.substr(0, text.find('\0')));
   message += kComplaint;
   if (message.size() > kMessageBufferSize - 1) message.resize(kMessageBufferSize - 1);
   return message;

@@ -41,9 +41,9 @@ DecimalNumber ScanDecimalNumber(std::string_view text, bool commaToo);
 // which the caller then reads the general way.
 bool ReadExactDecimal(std::string_view text, bool commaToo, double& value);
 
-// "%s não é um valor numerico!" with the text, bounded to 255 characters as
-// the number reader's message buffer holds it; every refusal of a number
-// says it this way.
+// "%s não é um valor numerico!" with the text (up to a zero byte, as "%s"
+// takes it), bounded to 255 characters as the number reader's message
+// buffer holds it; every refusal of a number says it this way.
 std::string NotANumberText(std::string_view text);
 // Throws std::runtime_error with NotANumberText(text).
 [[noreturn]] void ThrowNotANumber(std::string_view text);

@@ -76,6 +76,9 @@ TEST(ToNumberTest, MessageKeepsAtMost255Characters) {
   const std::string message = MessageOf(text);
   EXPECT_EQ(message.size(), 255u);
   EXPECT_EQ(message, text.substr(0, 255));
+  // A zero byte in a broken file's value ends the text as "%s" ends it; the
+  // complaint is kept.
+  EXPECT_EQ(MessageOf(std::string("1a\0b", 4)), "1a não é um valor numerico!");
 }
 
 // Makes a Brazilian numeric locale current: an installed one, or one
