@@ -8,6 +8,7 @@
 #include <cstring>
 #include <limits>
 
+#include "support/Bytes.h"
 #include "support/Numbers.h"
 
 namespace transref {
@@ -275,7 +276,7 @@ char* FormatFixed(char* first, double value, int width, int precision) {
     const int length = static_cast<int>(digitsEnd - start);
     const int pad = width > length ? width - length : 0;
     for (int k = 0; k < pad; ++k) first[k] = ' ';
-    std::memcpy(first + pad, start, static_cast<std::size_t>(length));
+    CopyBytes(first + pad, start, static_cast<std::size_t>(length));
     return first + pad + length;
   }
   end = std::to_chars(first, first + kRoom + precision, value, std::chars_format::fixed, precision).ptr;

@@ -56,20 +56,18 @@ void Record::Add(int code, std::string_view codeLine, std::string_view valueLine
   tag.code = code;
   tag.line = line;
   tag.hasValue = hasValue;
-  tag.codeAt = static_cast<std::uint32_t>(text_.size());
+  tag.codeAt = static_cast<std::uint32_t>(text_.Append(codeLine));
   tag.codeLength = static_cast<std::uint32_t>(codeLine.size());
-  text_.append(codeLine);
-  tag.valueAt = static_cast<std::uint32_t>(text_.size());
+  tag.valueAt = static_cast<std::uint32_t>(text_.Append(valueLine));
   tag.valueLength = static_cast<std::uint32_t>(valueLine.size());
-  text_.append(valueLine);
   tags_.push_back(tag);
 }
 
 std::string_view Record::TrimmedValue(std::size_t i) const { return TrimBlanks(Value(i)); }
 
 void Record::Replace(std::size_t i, std::string_view text) {
-  replacements_.append(text);
-  replacementEnds_.push_back(static_cast<std::uint32_t>(replacements_.size()));
+  replacements_.Append(text);
+  replacementEnds_.push_back(static_cast<std::uint32_t>(replacements_.Size()));
   tags_[i].replacement = static_cast<std::int32_t>(replacementEnds_.size() - 1);
 }
 
@@ -77,7 +75,7 @@ std::string_view Record::Replacement(std::size_t i) const {
   const std::int32_t k = tags_[i].replacement;
   if (k < 0) return Value(i);
   const std::uint32_t begin = k == 0 ? 0 : replacementEnds_[static_cast<std::size_t>(k) - 1];
-  return {replacements_.data() + begin, replacementEnds_[static_cast<std::size_t>(k)] - begin};
+  return {replacements_.Data() + begin, replacementEnds_[static_cast<std::size_t>(k)] - begin};
 }
 
 void Record::WriteTo(LineSink& sink) const {

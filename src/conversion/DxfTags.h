@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "support/Bytes.h"
 #include "support/TextFile.h"
 
 namespace transref::dxf {
@@ -111,17 +112,17 @@ struct Tag {
 class Record {
  public:
   void Clear() {
-    text_.clear();
+    text_.Clear();
     tags_.clear();
-    replacements_.clear();
+    replacements_.Clear();
     replacementEnds_.clear();
   }
   void Add(int code, std::string_view codeLine, std::string_view valueLine, std::int64_t line, bool hasValue);
   std::size_t Size() const { return tags_.size(); }
   bool Empty() const { return tags_.empty(); }
   const Tag& operator[](std::size_t i) const { return tags_[i]; }
-  std::string_view CodeLine(std::size_t i) const { return {text_.data() + tags_[i].codeAt, tags_[i].codeLength}; }
-  std::string_view Value(std::size_t i) const { return {text_.data() + tags_[i].valueAt, tags_[i].valueLength}; }
+  std::string_view CodeLine(std::size_t i) const { return {text_.Data() + tags_[i].codeAt, tags_[i].codeLength}; }
+  std::string_view Value(std::size_t i) const { return {text_.Data() + tags_[i].valueAt, tags_[i].valueLength}; }
   // The value without blanks around it (for names and markers).
   std::string_view TrimmedValue(std::size_t i) const;
   // Writes `text` instead of the value of tag i.
@@ -131,9 +132,9 @@ class Record {
   void WriteTo(LineSink& sink) const;
 
  private:
-  std::string text_;
+  ByteBuffer text_;
   std::vector<Tag> tags_;
-  std::string replacements_;
+  ByteBuffer replacements_;
   std::vector<std::uint32_t> replacementEnds_;
 };
 

@@ -78,7 +78,7 @@ class Walk {
   bool HandleTag();
   bool StartRecord(Gathering what);
   bool AddToRecord() {
-    record_.Add(code_, codeText_, value_, codeLine_, hasValue_);
+    record_.Add(code_, codeText_.View(), value_, codeLine_, hasValue_);
     return true;
   }
   bool RecordContinues() const;
@@ -86,9 +86,9 @@ class Walk {
   void CopyTag() {
     if (!toDxf_) return;
     if (hasValue_) {
-      output_.WriteTag(codeText_, value_);
+      output_.WriteTag(codeText_.View(), value_);
     } else {
-      output_.WriteLine(codeText_);
+      output_.WriteLine(codeText_.View());
     }
   }
   bool Fail(std::vector<UserMessage> messages, std::int64_t lineNumber) {
@@ -113,7 +113,7 @@ class Walk {
   std::int64_t lineCount_ = 0;
   // The tag just read: its code line (copied: the reader's view does not
   // outlive the next read), its value line (a view) and their number.
-  std::string codeText_;
+  ByteBuffer codeText_;
   std::string_view value_;
   int code_ = kNoCode;
   std::int64_t codeLine_ = 0;
@@ -148,8 +148,8 @@ bool Walk::ReadTag() {
     return FailBadLine(lineCount_);
   }
   codeLine_ = ++lineCount_;
-  codeText_.assign(line);
-  std::string_view codeView = codeText_;
+  codeText_.Assign(line);
+  std::string_view codeView = codeText_.View();
   if (codeLine_ == 1) {
     // A byte-order mark is no part of the first code (it stays in the output).
     if (codeView.substr(0, dxf::kByteOrderMark.size()) == dxf::kByteOrderMark) {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "support/Bytes.h"
 #include "support/ErrorLayer.h"
 #include "support/Numbers.h"
 
@@ -225,10 +226,10 @@ bool TextFile::WriteLines(std::string_view first, std::string_view second) {
   if (mode_ == Mode::Write && !closed_ && !writeError_ && size <= kBufferSize - end_) {
     // The usual case: straight into the buffer.
     char* p = buffer_.get() + end_;
-    std::memcpy(p, first.data(), first.size());
+    CopyBytes(p, first.data(), first.size());
     p += first.size();
     *p++ = kLineFeed;
-    std::memcpy(p, second.data(), second.size());
+    CopyBytes(p, second.data(), second.size());
     p[second.size()] = kLineFeed;
     end_ += size;
     return true;
