@@ -10,6 +10,19 @@
 
 namespace transref {
 
+namespace detail {
+// The first and the last sizeof(Word) bytes of n (sizeof(Word) <= n <=
+// 2 sizeof(Word)), which together cover all n.
+template <typename Word>
+inline void CopyBothEnds(char* to, const char* from, std::size_t n) {
+  Word head, tail;
+  std::memcpy(&head, from, sizeof head);
+  std::memcpy(&tail, from + n - sizeof tail, sizeof tail);
+  std::memcpy(to, &head, sizeof head);
+  std::memcpy(to + n - sizeof tail, &tail, sizeof tail);
+}
+}  // namespace detail
+
 // Copies n bytes from `from` to `to` (the ranges must not overlap). Up to 16
 // bytes move as two overlapping words of fixed size, which the compiler
 // turns into a few register moves.
@@ -17,23 +30,11 @@ inline void CopyBytes(char* to, const char* from, std::size_t n) {
   if (n > 16) {
     std::memcpy(to, from, n);
   } else if (n >= 8) {
-    std::uint64_t head, tail;
-    std::memcpy(&head, from, 8);
-    std::memcpy(&tail, from + n - 8, 8);
-    std::memcpy(to, &head, 8);
-    std::memcpy(to + n - 8, &tail, 8);
+    detail::CopyBothEnds<std::uint64_t>(to, from, n);
   } else if (n >= 4) {
-    std::uint32_t head, tail;
-    std::memcpy(&head, from, 4);
-    std::memcpy(&tail, from + n - 4, 4);
-    std::memcpy(to, &head, 4);
-    std::memcpy(to + n - 4, &tail, 4);
+    detail::CopyBothEnds<std::uint32_t>(to, from, n);
   } else if (n >= 2) {
-    std::uint16_t head, tail;
-    std::memcpy(&head, from, 2);
-    std::memcpy(&tail, from + n - 2, 2);
-    std::memcpy(to, &head, 2);
-    std::memcpy(to + n - 2, &tail, 2);
+    detail::CopyBothEnds<std::uint16_t>(to, from, n);
   } else if (n == 1) {
     *to = *from;
   }
