@@ -167,19 +167,24 @@ char* WriteDigitsBackwards(char* end, std::uint64_t n, int minimum) {
   return q;
 }
 
-// Writes n / 10^precision backwards: the whole part, the point and the
-// decimals, ending just before `end`; returns the start. A constant
-// precision makes every division a multiplication.
+// Writes "whole.fraction" with `precision` decimals (no point for 0)
+// backwards, ending just before `end`; returns the start.
+inline char* WriteFixedBackwards(char* end, std::uint64_t whole, std::uint64_t fraction, int precision) {
+  char* q = end;
+  if (precision > 0) {
+    q = WriteDigitsBackwards(q, fraction, precision);
+    *--q = '.';
+  }
+  return WriteDigitsBackwards(q, whole, 1);
+}
+
+// n / 10^precision written backwards. The output formats' precisions get
+// their divisor as a constant, which turns the divisions into
+// multiplications.
 template <int P>
 char* WriteScaledBackwards(char* end, std::uint64_t n) {
-  if constexpr (P == 0) {
-    return WriteDigitsBackwards(end, n, 1);
-  } else {
-    constexpr std::uint64_t kScale = kPowersOfTen[P];
-    char* q = WriteDigitsBackwards(end, n % kScale, P);
-    *--q = '.';
-    return WriteDigitsBackwards(q, n / kScale, 1);
-  }
+  constexpr std::uint64_t kScale = kPowersOfTen[P];
+  return WriteFixedBackwards(end, n / kScale, n % kScale, P);
 }
 
 char* WriteScaledBackwards(char* end, std::uint64_t n, int precision) {
@@ -190,10 +195,24 @@ char* WriteScaledBackwards(char* end, std::uint64_t n, int precision) {
     default: break;
   }
   const std::uint64_t scale = kPowersOfTen[precision];
-  if (precision == 0) return WriteDigitsBackwards(end, n, 1);
-  char* q = WriteDigitsBackwards(end, n % scale, precision);
-  *--q = '.';
-  return WriteDigitsBackwards(q, n / scale, 1);
+  return WriteFixedBackwards(end, n / scale, n % scale, precision);
+}
+
+// m * scale * 2^exponent rounded to the nearest whole number, ties to even,
+// in the unsigned type U, which must hold m * scale and the result.
+template <typename U>
+U RoundedScaled(std::uint64_t mantissa, std::uint64_t scale, int exponent) {
+  constexpr int kBits = static_cast<int>(sizeof(U) * 8);
+  U n = static_cast<U>(mantissa) * scale;
+  if (exponent >= 0) return n << exponent;
+  const int shift = -exponent;
+  if (shift >= kBits) return 0;  // below half a unit of the last decimal
+  const U one = 1;
+  const U remainder = n & ((one << shift) - 1);
+  const U half = one << (shift - 1);
+  n >>= shift;
+  if (remainder > half || (remainder == half && (n & 1) != 0)) ++n;
+  return n;
 }
 
 // Digits of `value` in fixed notation with `precision` decimals, rounded as
@@ -216,46 +235,19 @@ char* FastFixedBackwards(char* end, double value, int precision) {
     exponent = biased - 1075;
   }
   const std::uint64_t scale = kPowersOfTen[precision];
+  char* q;
   if (precision <= 3) {
     // m * 10^p < 2^63 and |value| * 10^p < 1e18: 64 bits hold every step.
-    std::uint64_t n = mantissa * scale;
-    if (exponent >= 0) {
-      n <<= exponent;
-    } else if (exponent <= -64) {
-      n = 0;  // below half a unit of the last decimal: rounds to zero
+    q = WriteScaledBackwards(end, RoundedScaled<std::uint64_t>(mantissa, scale, exponent), precision);
+  } else {
+    // |value| < 1e15 keeps m * 10^p * 2^e below 2^84.
+    const UInt128 scaled = RoundedScaled<UInt128>(mantissa, scale, exponent);
+    if ((scaled >> 64) == 0) {
+      q = WriteScaledBackwards(end, static_cast<std::uint64_t>(scaled), precision);
     } else {
-      const int shift = -exponent;
-      const std::uint64_t remainder = n & ((std::uint64_t{1} << shift) - 1);
-      const std::uint64_t half = std::uint64_t{1} << (shift - 1);
-      n >>= shift;
-      if (remainder > half || (remainder == half && (n & 1) != 0)) ++n;
+      q = WriteFixedBackwards(end, static_cast<std::uint64_t>(scaled / scale), static_cast<std::uint64_t>(scaled % scale),
+                              precision);
     }
-    char* q = WriteScaledBackwards(end, n, precision);
-    if (negative) *--q = '-';
-    return q;
-  }
-  UInt128 scaled = static_cast<UInt128>(mantissa) * scale;
-  if (exponent >= 0) {
-    scaled <<= exponent;  // |value| < 1e15 keeps this below 2^84
-  } else if (exponent <= -127) {
-    scaled = 0;  // below 2^-74 before scaling: rounds to zero
-  } else {
-    const int shift = -exponent;
-    const UInt128 one = 1;
-    const UInt128 remainder = scaled & ((one << shift) - 1);
-    const UInt128 half = one << (shift - 1);
-    scaled >>= shift;
-    if (remainder > half || (remainder == half && (scaled & 1) != 0)) ++scaled;
-  }
-  char* q;
-  if ((scaled >> 64) == 0) {
-    q = WriteScaledBackwards(end, static_cast<std::uint64_t>(scaled), precision);
-  } else {
-    // Beyond 64 bits (large values with many decimals): split the whole
-    // part and the decimals with 128-bit arithmetic.
-    q = precision > 0 ? WriteDigitsBackwards(end, static_cast<std::uint64_t>(scaled % scale), precision) : end;
-    if (precision > 0) *--q = '.';
-    q = WriteDigitsBackwards(q, static_cast<std::uint64_t>(scaled / scale), 1);
   }
   if (negative) *--q = '-';  // printf keeps the sign of -0.0 and of tiny negatives
   return q;

@@ -355,14 +355,13 @@ std::optional<int> ParseGroupCode(std::string_view line) {
 }
 
 double ReadDxfValue(std::string_view line) {
-  double exact = 0.0;
-  if (ReadExactDecimal(line, false, exact)) return exact;  // the usual value, as written by CAD programs
-  if (line.find_first_not_of(' ') == std::string_view::npos) return 0.0;
-  // Fast path for the ordinary decimal forms; anything else (and every
+  // Fast paths for the ordinary decimal forms; anything else (and every
   // failure) goes to the number reader, which decides and complains.
   std::size_t i = 0;
   while (i < line.size() && IsSpace(line[i])) ++i;
-  if (ReadExactDecimal(line.substr(i), false, exact)) return exact;
+  double exact = 0.0;
+  if (ReadExactDecimal(line.substr(i), false, exact)) return exact;  // the usual value, as CAD programs write it
+  if (line.find_first_not_of(' ') == std::string_view::npos) return 0.0;
   bool negative = false;
   if (i < line.size() && (line[i] == '+' || line[i] == '-')) {
     negative = line[i] == '-';
