@@ -9,7 +9,7 @@
 #include "JobBuilder.h"
 #include "TerminalProgress.h"
 #include "conversion/Driver.h"
-#include "conversion/InputKind.h"
+#include "conversion/lists/InputKind.h"
 #include "support/TextFile.h"
 
 namespace transref::convert {

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "conversion/AsciiList.h"
-#include "conversion/DxfTransform.h"
+#include "conversion/lists/AsciiList.h"
+#include "conversion/dxf/DxfTransform.h"
 #include "geodesy/PointChain.h"
 #include "support/ReplacingOutput.h"
 #include "support/TextFile.h"

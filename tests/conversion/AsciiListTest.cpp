@@ -1,4 +1,4 @@
-#include "conversion/AsciiList.h"
+#include "conversion/lists/AsciiList.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 
 #include "DxfReading.h"
 #include "HeapCounter.h"
-#include "conversion/DxfTransform.h"
+#include "conversion/dxf/DxfTransform.h"
 
 namespace transref {
 namespace {

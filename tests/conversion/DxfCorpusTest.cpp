@@ -16,7 +16,7 @@
 #include "DxfReading.h"
 #include "TestFiles.h"
 #include "conversion/Driver.h"
-#include "conversion/DxfRoles.h"
+#include "conversion/dxf/DxfRoles.h"
 #include "support/Numbers.h"
 
 namespace transref {

@@ -13,7 +13,7 @@
 #include "DxfReading.h"
 #include "TestFiles.h"
 #include "conversion/Driver.h"
-#include "conversion/DxfRoles.h"
+#include "conversion/dxf/DxfRoles.h"
 #include "support/Numbers.h"
 
 namespace transref {

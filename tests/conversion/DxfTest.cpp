@@ -1,4 +1,4 @@
-#include "conversion/DxfTransform.h"
+#include "conversion/dxf/DxfTransform.h"
 
 #include <gtest/gtest.h>
 

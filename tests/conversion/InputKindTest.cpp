@@ -1,5 +1,5 @@
 // The kind of an input from its first lines, whatever its name.
-#include "conversion/InputKind.h"
+#include "conversion/lists/InputKind.h"
 
 #include <gtest/gtest.h>
 

@@ -14,8 +14,8 @@
 
 #include "FuzzCheck.h"
 #include "FuzzJobs.h"
-#include "conversion/AsciiList.h"
-#include "conversion/DxfTransform.h"
+#include "conversion/lists/AsciiList.h"
+#include "conversion/dxf/DxfTransform.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "FuzzCheck.h"
-#include "conversion/AsciiList.h"
+#include "conversion/lists/AsciiList.h"
 
 namespace {
 

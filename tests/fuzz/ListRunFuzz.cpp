@@ -16,7 +16,7 @@
 
 #include "FuzzCheck.h"
 #include "FuzzJobs.h"
-#include "conversion/AsciiList.h"
+#include "conversion/lists/AsciiList.h"
 #include "conversion/Driver.h"
 
 namespace {

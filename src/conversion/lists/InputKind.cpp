@@ -1,9 +1,9 @@
-#include "conversion/InputKind.h"
+#include "conversion/lists/InputKind.h"
 
 #include <string>
 #include <string_view>
 
-#include "conversion/AsciiList.h"
+#include "conversion/lists/AsciiList.h"
 #include "support/TextFile.h"
 
 namespace transref {

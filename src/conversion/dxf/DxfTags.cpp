@@ -1,4 +1,4 @@
-#include "conversion/DxfTags.h"
+#include "conversion/dxf/DxfTags.h"
 
 #include <charconv>
 

@@ -1,4 +1,4 @@
-#include "conversion/DxfEntity.h"
+#include "conversion/dxf/DxfEntity.h"
 
 #include <algorithm>
 #include <charconv>
@@ -6,8 +6,8 @@
 #include <numbers>
 #include <stdexcept>
 
-#include "conversion/AsciiList.h"
-#include "conversion/DxfTransform.h"
+#include "conversion/lists/AsciiList.h"
+#include "conversion/dxf/DxfTransform.h"
 
 namespace transref::dxf {
 namespace {

@@ -14,7 +14,7 @@
 
 #include "conversion/ConversionJob.h"
 #include "conversion/Driver.h"
-#include "conversion/DxfTags.h"
+#include "conversion/dxf/DxfTags.h"
 #include "conversion/Progress.h"
 #include "geodesy/PointChain.h"
 #include "support/TextFile.h"

@@ -1,4 +1,4 @@
-#include "conversion/DxfTransform.h"
+#include "conversion/dxf/DxfTransform.h"
 
 #include <charconv>
 #include <memory>
@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "conversion/AsciiList.h"
-#include "conversion/DxfEntity.h"
+#include "conversion/lists/AsciiList.h"
+#include "conversion/dxf/DxfEntity.h"
 #include "conversion/Messages.h"
 #include "support/Numbers.h"
 

@@ -1,4 +1,4 @@
-#include "conversion/DxfGeometry.h"
+#include "conversion/dxf/DxfGeometry.h"
 
 #include <algorithm>
 #include <charconv>

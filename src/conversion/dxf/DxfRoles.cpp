@@ -1,4 +1,4 @@
-#include "conversion/DxfRoles.h"
+#include "conversion/dxf/DxfRoles.h"
 
 namespace transref::dxf {
 namespace {

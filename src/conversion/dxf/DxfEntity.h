@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "conversion/DxfGeometry.h"
-#include "conversion/DxfRoles.h"
-#include "conversion/DxfTags.h"
+#include "conversion/dxf/DxfGeometry.h"
+#include "conversion/dxf/DxfRoles.h"
+#include "conversion/dxf/DxfTags.h"
 #include "geodesy/PointChain.h"
 
 namespace transref::dxf {
