@@ -10,6 +10,7 @@
 #include "TerminalProgress.h"
 #include "conversion/Driver.h"
 #include "conversion/lists/InputKind.h"
+#include "conversion/model/JobModel.h"
 #include "support/TextFile.h"
 
 namespace transref::convert {
@@ -96,7 +97,7 @@ int RunConverter(const std::vector<std::string>& arguments, std::ostream& out, s
   }
 
   // A forgotten --from is seen before the run, not in the numbers after it.
-  if (!options.quiet && UsesDefaults(options, job)) err << kProgramName << ": " << SidesSummary(job) << "\n";
+  if (!options.quiet && UsesDefaults(options, job)) err << kProgramName << ": " << JobSummary(job) << "\n";
 
   NullProgressSink silent;
   TerminalProgress bar(err);

@@ -1,7 +1,6 @@
-// Builds, from the converter's options, exactly the ConversionJob that the
-// main window would build for the same choices: the same system table, the
-// same list entries, the same parameter lookup and the same altimetry rules,
-// so that both programs write the same bytes.
+// Reads the converter's options into the job model, one choice at a time in
+// the order a user makes them in the window; the model owns every rule and
+// builds the job. A choice the model refuses is reported naming the option.
 #pragma once
 
 #include <optional>
@@ -9,40 +8,23 @@
 
 #include "CommandLine.h"
 #include "conversion/ConversionJob.h"
-#include "geodesy/CoordinateSystems.h"
 
 namespace transref::convert {
-
-// A system by its list text ("Gauß-Krüger (Oru)") or its short name
-// ("gk-oru"); nothing for an unknown name.
-std::optional<CoordinateSystemKind> SystemFromName(std::string_view name);
-
-// "ascii3d", "ascii2d" or "dxf".
-std::optional<FileKind> FileKindFromName(std::string_view name);
 
 // The kind a file name implies: DXF for the extension ".dxf" (any case),
 // else the 3D list.
 FileKind FileKindFromExtension(std::string_view path);
 
-// Reads every option into a job. Without --from-kind the input is a drawing
-// when `detectedInputKind` (what its first lines say, see DetectInputKind)
-// or its name says so, else the list kind detected (3D when nothing was
-// detected). Without --to-kind the output is a drawing for the extension
-// ".dxf", else a list: 2D when the input is a 2D list (and the output not
-// cartesian), else 3D. Throws UsageError (message naming the option) for
-// every choice the window would not let the user make, including two sides
-// that would change nothing (SidesDiffer).
+// Without --from-kind the input is a drawing when `detectedInputKind` (see
+// DetectInputKind) or its name says so, else the list kind detected (3D when
+// nothing was). Without --to-kind the output is a drawing for the extension
+// ".dxf", else a list: 2D when the input is a 2D list offering the output
+// system, else 3D. Throws UsageError (naming the option, the value and what
+// is accepted) without --from or --to and for every choice the model refuses.
 ConversionJob BuildConversionJob(const ConvertOptions& options, std::optional<FileKind> detectedInputKind);
 
-// The two sides and the model of a job in one line, e.g.
-// "De: Gauß-Krüger (Oru), Hayford 1924 — Para: LTM (Oru), GRS80 — 7 Parâmetros - Transformação Isogonal";
-// a grid whose zone is chosen also names its central meridian (and, for UTM,
-// its latitude hemisphere): "De: UTM, MC 51° W, hemisfério S, GRS80 — ...".
-std::string SidesSummary(const ConversionJob& job);
-
-// True when a system, an ellipsoid, the model, or the central meridian (or
-// UTM's latitude hemisphere) of a grid whose zone is chosen was left to its
-// default: a forgotten --from-cm converts a whole file in the wrong zone.
+// True when an ellipsoid, the model, or the central meridian (or UTM's
+// latitude hemisphere) of a grid whose zone is chosen was left to its default.
 bool UsesDefaults(const ConvertOptions& options, const ConversionJob& job);
 
 }  // namespace transref::convert

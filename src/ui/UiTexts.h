@@ -8,11 +8,11 @@
 #include <optional>
 #include <string_view>
 
+#include "conversion/model/JobModel.h"
+
 class QWidget;
 
 namespace transref {
-
-enum class Side { In = 0, Out = 1 };
 
 inline const QString kMainCaption =
     QStringLiteral("Transformações de Coordenadas entre Referenciais Geodésicos");

@@ -36,7 +36,19 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::ProcessResult;
-using testing::RunProgram;
+
+// The converter with the systems of the window's start ("--from gk-oru --to
+// ltm-oru") where a run does not name them; --help and --version as given.
+testing::ProcessResult RunProgram(const std::string& program, std::vector<std::string> arguments,
+                                  const std::map<std::string, std::optional<std::string>>& environment = {},
+                                  const std::string& standardInput = {}) {
+  const auto names = [&](const char* option) {
+    return std::find(arguments.begin(), arguments.end(), option) != arguments.end();
+  };
+  if (!names("--help") && !names("--version") && !names("--from")) arguments.insert(arguments.begin(), {"--from", "gk-oru"});
+  if (!names("--help") && !names("--version") && !names("--to")) arguments.insert(arguments.begin(), {"--to", "ltm-oru"});
+  return testing::RunProgram(program, arguments, environment, standardInput);
+}
 
 const std::string kProgram = TRANSREF_CONVERT_PROGRAM;
 const fs::path kSamples = fs::path(TRANSREF_TEST_DATA_DIR) / "samples";
@@ -161,6 +173,17 @@ class ConvertRun : public ::testing::Test {
 
   fs::path dir_;
 };
+
+// Without systems nothing is converted: the systems are named, exit 2.
+TEST_F(ConvertRun, NoSystemsNoConversion) {
+  const std::string sample = (kSamples / "pontos_gk_oru.txt").string();
+  const ProcessResult run = testing::RunProgram(kProgram, {sample, Path("ltm.txt").string()});
+  EXPECT_EQ(run.exitStatus, 2);
+  EXPECT_EQ(run.out, "");
+  EXPECT_NE(run.err.find("transref-convert: --from e --to: "), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("\"Gauß-Krüger (Oru)\", ou ltm, ltm-oru,"), std::string::npos) << run.err;
+  EXPECT_FALSE(fs::exists(Path("ltm.txt")));
+}
 
 TEST_F(ConvertRun, SampleListToLtmOruWithDefaultsSaysWhatItAssumed) {
   const std::string sample = (kSamples / "pontos_gk_oru.txt").string();
@@ -539,7 +562,8 @@ TEST_F(ConvertRun, InterruptedRunLeavesNoFile) {
     dup2(input[0], STDIN_FILENO);
     close(input[0]);
     close(input[1]);
-    execl(kProgram.c_str(), kProgram.c_str(), "--quiet", "-", output.c_str(), static_cast<char*>(nullptr));
+    execl(kProgram.c_str(), kProgram.c_str(), "--quiet", "--from", "gk-oru", "--to", "ltm-oru", "-", output.c_str(),
+          static_cast<char*>(nullptr));
     _exit(127);
   }
   close(input[0]);

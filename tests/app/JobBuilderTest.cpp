@@ -2,10 +2,12 @@
 // read from the shared system table and parameter lookup.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "convert/JobBuilder.h"
+#include "conversion/model/JobModel.h"
 #include "geodesy/ParameterSets.h"
 
 namespace transref::convert {
@@ -13,7 +15,18 @@ namespace {
 
 using Args = std::vector<std::string>;
 
+// The systems of the window's start where a case does not name them.
+Args WithSystems(Args arguments) {
+  const auto names = [&](const char* option) {
+    return std::find(arguments.begin(), arguments.end(), option) != arguments.end();
+  };
+  if (!names("--from")) arguments.insert(arguments.begin(), {"--from", "gk-oru"});
+  if (!names("--to")) arguments.insert(arguments.begin(), {"--to", "ltm-oru"});
+  return arguments;
+}
+
 ConversionJob Build(Args arguments) {
+  arguments = WithSystems(arguments);
   arguments.push_back("in.txt");
   arguments.push_back("out.txt");
   return BuildConversionJob(ParseCommandLine(arguments).options, std::nullopt);
@@ -21,6 +34,7 @@ ConversionJob Build(Args arguments) {
 
 // The refusal text for a set of options; the test fails if they are accepted.
 std::string Refusal(Args arguments, std::string input = "in.txt") {
+  arguments = WithSystems(arguments);
   arguments.push_back(input);
   arguments.push_back("out.txt");
   try {
@@ -47,6 +61,24 @@ void ExpectParameters(const IsogonalParameters& actual, const IsogonalParameters
   EXPECT_DOUBLE_EQ(actual.ry, expected.ry);
   EXPECT_DOUBLE_EQ(actual.rz, expected.rz);
   EXPECT_DOUBLE_EQ(actual.scale, expected.scale);
+}
+
+// No system is assumed: a UTM list taken for Gauß-Krüger (Oru) moves every
+// point by some 100 km.
+TEST(JobBuilder, SystemsMustBeNamed) {
+  for (const Args& arguments : {Args{}, Args{"--from", "utm"}, Args{"--to", "utm"}}) {
+    Args line = arguments;
+    line.insert(line.end(), {"in.txt", "out.txt"});
+    try {
+      BuildConversionJob(ParseCommandLine(line).options, std::nullopt);
+      ADD_FAILURE() << "converted without both systems";
+    } catch (const UsageError& error) {
+      const std::string text = error.what();
+      EXPECT_EQ(text.rfind(arguments.empty() ? "--from e --to: " : arguments[0] == "--from" ? "--to: " : "--from: ", 0), 0u) << text;
+      for (const char* name : {"\"Gauß-Krüger (Oru)\"", "ltm, ltm-oru, ltm-custom, rtm, gk, gk-oru, gk-custom, utm, geographic, cartesian"})
+        EXPECT_NE(text.find(name), std::string::npos) << text;
+    }
+  }
 }
 
 TEST(JobBuilder, DefaultsAreTheWindowsStartingChoices) {
@@ -106,6 +138,7 @@ TEST(JobBuilder, FileKindsFromNamesAndContent) {
   EXPECT_EQ(FileKindFromExtension("pontos.dat"), FileKind::Ascii3D);
   EXPECT_EQ(FileKindFromExtension("dxf"), FileKind::Ascii3D);
   const auto kinds = [](Args files, std::optional<FileKind> detected, Args options = {}) {
+    options = WithSystems(options);
     options.insert(options.end(), files.begin(), files.end());
     const ConversionJob job = BuildConversionJob(ParseCommandLine(options).options, detected);
     return std::pair{job.inputKind, job.outputKind};
@@ -131,7 +164,7 @@ TEST(JobBuilder, FileKindsFromNamesAndContent) {
             P(FileKind::Dxf, FileKind::Ascii2D));
   // A list cannot become a drawing, whatever the output's name.
   try {
-    BuildConversionJob(ParseCommandLine({"pontos.txt", "saida.dxf"}).options, FileKind::Ascii3D);
+    BuildConversionJob(ParseCommandLine(WithSystems({"pontos.txt", "saida.dxf"})).options, FileKind::Ascii3D);
     ADD_FAILURE() << "a list written as a drawing";
   } catch (const UsageError& error) {
     EXPECT_EQ(std::string(error.what()),
