@@ -25,7 +25,7 @@ const QString kUndulationHint = QStringLiteral("Ondulação Geodéial Média");
 QString Suffix(Side side) { return side == Side::In ? QStringLiteral("In") : QStringLiteral("Out"); }
 
 // The settings fields of one side.
-struct SideFields {
+struct HeightFields {
   bool& geometric;
   bool& useMeanHeight;
   bool& meanUndulation;
@@ -33,7 +33,7 @@ struct SideFields {
   double& undulation;
 };
 
-SideFields FieldsOf(AltimetrySettings& s, Side side) {
+HeightFields FieldsOf(AltimetrySettings& s, Side side) {
   if (side == Side::In)
     return {s.inputGeometric, s.inputUseMeanHeight, s.inputMeanUndulation, s.inputMeanHeight, s.inputUndulation};
   return {s.outputGeometric, s.outputUseMeanHeight, s.outputMeanUndulation, s.outputMeanHeight,
@@ -339,16 +339,11 @@ bool TFormDXFAltimetry::StoreSettings() {
   AltimetrySettings& s = *settings_;
   for (Side side : {Side::In, Side::Out}) {
     if (side == Side::Out && s.importHeights) {
-      // The output keeps the input's heights and choices.
-      s.outputGeometric = s.inputGeometric;
-      s.outputUseMeanHeight = s.inputUseMeanHeight;
-      s.outputMeanHeight = s.inputMeanHeight;
-      s.outputMeanUndulation = s.inputMeanUndulation;
-      s.outputUndulation = s.inputUndulation;
+      CopyImportedHeights(s);  // the output keeps the input's heights and choices
       break;
     }
     const Panel& p = PanelOf(side);
-    SideFields f = FieldsOf(s, side);
+    HeightFields f = FieldsOf(s, side);
     double meanHeight = 0.0;
     if (f.useMeanHeight) {
       const std::optional<double> value = ReadEdit(p.eHMean);

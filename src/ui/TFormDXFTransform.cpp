@@ -37,9 +37,6 @@ namespace {
 using K = CoordinateSystemKind;
 
 // Design-time texts of the file-kind lists; Relabel rewrites the first two.
-const QString kFileKindAscii3D = QStringLiteral("ASCII - Coordenadas 3D(ID; X, Y, Z)");
-const QString kFileKindAscii2D = QStringLiteral("ASCII - Coordenadas 2D(ID; X, Y)");
-const QString kFileKindDxf = QStringLiteral("DXF");
 const QString kFirstFileText = QStringLiteral("Clique aqui para inserir o nome do arquivo");
 const QString kNewFileText = QStringLiteral("Clique aqui para inserir o novo nome do arquivo");
 const QString kSameInputQuestion =
@@ -53,10 +50,6 @@ const QString kDxfFilter = QStringLiteral("Arquivo DXF (*.dxf)|*.dxf");
 const QString kAsciiFilter = QStringLiteral("Arquivo ASCII (*.dat)|*.dat|Arquivo ASCII (*.txt)|*.txt");
 constexpr int kGeneralDigits = 15;  // general float-to-text form
 const QColor kTitleGreen(0, 128, 0);
-
-QString PlaceholderOf(Side s) {
-  return s == Side::In ? QStringLiteral("Insira um valor") : QStringLiteral("Outsira um valor");
-}
 
 QString SideWord(Side s) { return s == Side::In ? QStringLiteral("entrada") : QStringLiteral("saída"); }
 
@@ -76,40 +69,6 @@ QColor NormalTextColour(const QWidget* widget) {
 
 std::string ToLocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
-// The list labels of the first two file kinds for a system family.
-struct KindLabels {
-  QString ascii3D;
-  QString ascii2D;
-};
-
-KindLabels FileKindLabels(SystemFamily family, bool geometric) {
-  const QChar height = geometric ? QLatin1Char('h') : QLatin1Char('H');
-  switch (family) {
-    case SystemFamily::Projected:
-      return {QStringLiteral("ASCII - Coordenadas 3D(ID; E, N, %1)").arg(height),
-              QStringLiteral("ASCII - Coordenadas 2D(ID; E, N)")};
-    case SystemFamily::Geographic:
-      return {QStringLiteral("ASCII - Coordenadas 3D(ID; Long, Lat, %1)").arg(height),
-              QStringLiteral("ASCII - Coordenadas 2D(ID; Long, Lat)")};
-    case SystemFamily::Cartesian:
-      break;
-  }
-  return {kFileKindAscii3D, kFileKindAscii2D};
-}
-
-// Systems offered for a file kind: all ten for a 3D list, no cartesian for a
-// 2D list, the projected ones only for a drawing.
-std::vector<K> SystemsForFileKind(int fileKind) {
-  std::vector<K> kinds;
-  for (int k = 0; k < kCoordinateSystemCount; ++k) {
-    const K kind = static_cast<K>(k);
-    if (fileKind == static_cast<int>(FileKind::Ascii2D) && kind == K::Cartesian) continue;
-    if (fileKind == static_cast<int>(FileKind::Dxf) && !IsProjected(kind)) continue;
-    kinds.push_back(kind);
-  }
-  return kinds;
-}
-
 QLabel* AddRow(QFormLayout* form, const QString& label, QWidget* field, Side s) {
   auto* text = new QLabel(label, field->parentWidget());
   text->setBuddy(field);
@@ -117,6 +76,12 @@ QLabel* AddRow(QFormLayout* form, const QString& label, QWidget* field, Side s) 
                            SideWord(s) + QLatin1Char(')'));
   form->addRow(text, field);
   return text;
+}
+
+QStringList Items(const QComboBox* combo) {
+  QStringList items;
+  for (int k = 0; k < combo->count(); ++k) items << combo->itemText(k);
+  return items;
 }
 
 void SetItems(QComboBox* combo, const QStringList& items) {
@@ -145,11 +110,11 @@ TFormDXFTransform::TFormDXFTransform(UserDialogs& dialogs, TFormDXFAltimetry& al
   ConnectHandlers();
 
   // Creation: settings at their defaults, the dialog writing into them.
-  altimetrySettings_ = AltimetrySettings{};
-  altimetry_.AttachSettings(&altimetrySettings_);
+  question_.window = this;
+  model_.SetDialogue(&question_);
+  altimetry_.AttachSettings(&model_.AltimetryForDialog());
   altimetry_.SetCentreWindow(this);
   altimetry_.SetHeightKindHandler([this](Side s, bool geometric) { SetHeightRadio(s, geometric); });
-  lastTransformationModel_ = cbTransformation_->currentIndex();
   side(Side::In).c.cbFileName->setCurrentIndex(static_cast<int>(FileKind::Dxf));
   FormCreate();
 }
@@ -230,7 +195,8 @@ void TFormDXFTransform::BuildFileGroup(Side s, QWidget* parent) {
   kindLayout->setContentsMargins(4, 2, 4, 2);
   c.cbFileName = new QComboBox(c.gbFileKind);
   c.cbFileName->setObjectName(QStringLiteral("CBFileName") + sx);
-  c.cbFileName->addItems({kFileKindAscii3D, kFileKindAscii2D, kFileKindDxf});
+  for (FileKind kind : FileKindsOffered(Side::In, FileKind::Dxf))
+    c.cbFileName->addItem(FromUtf8(FileKindLabel(kind, std::nullopt, false)));
   c.cbFileName->setAccessibleName(QStringLiteral("Tipo do Arquivo (") + SideWord(s) + QLatin1Char(')'));
   kindLayout->addWidget(c.cbFileName);
   layout->addWidget(c.gbFileKind);
@@ -514,7 +480,9 @@ void TFormDXFTransform::ConnectHandlers() {
                        static_cast<QWidget*>(c.editReciprocalFlattening)})
       w->installEventFilter(this);
     // Whatever the process button's rule compares is followed as it changes.
-    const auto followRunnable = [this] { IsRunnable(); };
+    const auto followRunnable = [this] {
+      if (!showing_) IsRunnable();
+    };
     connect(c.cbCM, &QComboBox::currentTextChanged, this, followRunnable);
     connect(c.cbHLong, &QComboBox::currentIndexChanged, this, followRunnable);
     connect(c.cbHLat, &QComboBox::currentIndexChanged, this, followRunnable);
@@ -552,11 +520,15 @@ bool TFormDXFTransform::eventFilter(QObject* watched, QEvent* event) {
 // ---------------------------------------------------------------- creation, closing
 
 void TFormDXFTransform::FormCreate() {
-  CBFileNameInChange();
-  CBFileNameOutChange();
-  CBGeodeticReferenceInChange();
-  CBGeodeticReferenceOutChange();
-  LookupTransformationParameters();
+  // The model starts as the window starts (both kinds DXF, the starting
+  // systems, the lookup); the controls show it.
+  ShowModel();
+  for (Side s : {Side::In, Side::Out}) {
+    if (side(s).lastFileKind == KindPosition(s)) continue;
+    ResetFileChoice(s);
+    side(s).lastFileKind = KindPosition(s);
+  }
+  IsRunnable();
 }
 
 void TFormDXFTransform::BBCloseClick() { close(); }
@@ -592,33 +564,26 @@ void TFormDXFTransform::ResetFileChoice(Side s) {
 
 void TFormDXFTransform::FileKindChange(Side s) {
   SideState& st = side(s);
-  const int kind = st.c.cbFileName->currentIndex();
-  if (kind == st.lastFileKind) return;
+  const int position = st.c.cbFileName->currentIndex();
+  if (position < 0 || position == st.lastFileKind) return;
   ResetFileChoice(s);
-  st.lastFileKind = kind;
-  if (s == Side::Out) {
-    RebuildSystemList(Side::Out, K::LtmOru);
-    CBCoordinatesSystemsOutChange();
-    return;
+  st.lastFileKind = position;
+  const std::vector<FileKind> kinds = FileKindsOffered(s, model_.Fields(Side::In).fileKind);
+  PullFields();
+  model_.ChooseFileKind(s, kinds[static_cast<std::size_t>(position)]);
+  ShowModel();
+  // The output kind follows the input kind; a new position is a new choice.
+  if (s == Side::In && KindPosition(Side::Out) != side(Side::Out).lastFileKind) {
+    ResetFileChoice(Side::Out);
+    side(Side::Out).lastFileKind = KindPosition(Side::Out);
   }
-  RebuildSystemList(Side::In, K::GaussKrugerOru);
-  // An ASCII list cannot become a drawing.
-  QComboBox* outKinds = side(Side::Out).c.cbFileName;
-  if (kind == static_cast<int>(FileKind::Dxf))
-    SetItems(outKinds, {kFileKindAscii3D, kFileKindAscii2D, kFileKindDxf});
-  else
-    SetItems(outKinds, {kFileKindAscii3D, kFileKindAscii2D});
-  outKinds->setCurrentIndex(kind);
-  CBCoordinatesSystemsInChange();
-  CBFileNameOutChange();
+  IsRunnable();
 }
 
-void TFormDXFTransform::RebuildSystemList(Side s, CoordinateSystemKind selected) {
-  QComboBox* list = side(s).c.cbCoordinatesSystems;
-  list->clear();
-  for (K kind : SystemsForFileKind(side(s).c.cbFileName->currentIndex()))
-    list->addItem(FromUtf8(SystemInfo(kind).label));
-  list->setCurrentIndex(list->findText(FromUtf8(SystemInfo(selected).label)));
+int TFormDXFTransform::KindPosition(Side s) const {
+  const std::vector<FileKind> kinds = FileKindsOffered(s, model_.Fields(Side::In).fileKind);
+  const auto at = std::find(kinds.begin(), kinds.end(), model_.Fields(s).fileKind);
+  return at == kinds.end() ? -1 : static_cast<int>(at - kinds.begin());
 }
 
 void TFormDXFTransform::EditFileNameInClick() {
@@ -702,206 +667,157 @@ void TFormDXFTransform::ShowChosenFile(Side s, const QString& path) {
 }
 
 bool TFormDXFTransform::IsRunnable() {
-  // The engine's rule, on the controls as they stand: a change of zone,
+  // The engine's rule, on the fields as they stand: a change of zone,
   // hemisphere or false origin is a conversion too.
-  std::string ellipsoidTexts[2][2];
-  SideIdentity identities[2];
-  bool meridiansRead = true;
-  for (Side s : {Side::In, Side::Out}) {
-    const SideControls& c = side(s).c;
-    const int k = s == Side::In ? 0 : 1;
-    ellipsoidTexts[k][0] = c.editSemiMajorAxis->text().toStdString();
-    ellipsoidTexts[k][1] = c.editReciprocalFlattening->text().toStdString();
-    SideIdentity& identity = identities[k];
-    identity.system = static_cast<K>(std::max(0, c.cbCoordinatesSystems->currentIndex()));
-    identity.semiMajorAxisText = ellipsoidTexts[k][0];
-    identity.inverseFlatteningText = ellipsoidTexts[k][1];
-    try {
-      identity.centralMeridian = ParseCentralMeridianEntry(c.cbCM->currentText().toStdString());
-    } catch (const std::exception&) {
-      meridiansRead = false;  // the run itself says what is wrong with the entry
-    }
-    if (c.cbHLong->currentIndex() == 1) identity.centralMeridian = -identity.centralMeridian;  // "Oeste (W)"
-    identity.northern = c.cbHLat->currentIndex() != 1;                                          // "Sul (S)"
-    identity.falseEasting = ReadEditNumber(c.eFalseEast->text().toStdString()).value;
-    identity.falseNorthing = ReadEditNumber(c.eFalseNorth->text().toStdString()).value;
-  }
-  const bool differs = !meridiansRead || SidesDiffer(identities[0], identities[1]);
-  const bool runnable = InputFileChosen() && OutputFileChosen() && differs;
+  if (showing_) return bbProcess_->isEnabled();
+  PullFields();
+  const bool runnable = model_.IsRunnable(InputFileChosen(), OutputFileChosen());
   bbProcess_->setEnabled(runnable);
   return runnable;
 }
 
-// ---------------------------------------------------------------- coordinate systems
+// ---------------------------------------------------------------- binding to the model
 
-std::optional<CoordinateSystemKind> TFormDXFTransform::SelectedKind(Side s) const {
-  return SystemKindFromLabel(side(s).selectedSystem.toStdString());
-}
-
-void TFormDXFTransform::CBCoordinatesSystemsInChange() {
-  SideState& st = side(Side::In);
-  st.selectedSystem = st.c.cbCoordinatesSystems->currentText();
-  ApplySystem(Side::In);
-  CBCoordinatesSystemsOutChange();
-  if (!LookupTransformationParameters()) return;
-  IsRunnable();
-}
-
-void TFormDXFTransform::CBCoordinatesSystemsOutChange() {
-  const SideControls& in = side(Side::In).c;
-  SideState& out = side(Side::Out);
-  if (in.cbCoordinatesSystems->currentIndex() == out.c.cbCoordinatesSystems->currentIndex()) {
-    CopyInputSystemToOutput();
-  } else {
-    out.selectedSystem = out.c.cbCoordinatesSystems->currentText();
-    ApplySystem(Side::Out);
-    ApplyHemisphereRuleOut();
+void TFormDXFTransform::PullFields() {
+  if (showing_) return;
+  for (Side s : {Side::In, Side::Out}) {
+    const SideControls& c = side(s).c;
+    std::vector<std::string> entries;
+    for (int k = 0; k < c.cbCM->count(); ++k) entries.push_back(c.cbCM->itemText(k).toStdString());
+    model_.SetFieldTexts(s, c.cbHLong->currentIndex() == 1, c.cbHLat->currentIndex() == 0, c.cbCM->currentIndex(),
+                         std::move(entries), c.eFalseEast->text().toStdString(), c.eFalseNorth->text().toStdString(),
+                         c.editSemiMajorAxis->text().toStdString(),
+                         c.editReciprocalFlattening->text().toStdString());
   }
-  if (!LookupTransformationParameters()) return;
-  IsRunnable();
 }
 
-void TFormDXFTransform::ApplySystem(Side s) {
-  SideState& st = side(s);
-  SideControls& c = st.c;
-  const std::optional<K> kind = SelectedKind(s);
-  if (!kind) return;  // no entry chosen (a list not built yet)
-  const CoordinateSystemInfo& info = SystemInfo(*kind);
+void TFormDXFTransform::ShowModel() {
+  showing_ = true;
+  ShowFileKinds();
+  ShowSide(Side::In);
+  ShowSide(Side::Out);
+  ShowParameters();
+  showing_ = false;
+  // The altimetry dialog follows both systems (it may ask the radio buttons
+  // to follow it, which reads the model again).
+  for (Side s : {Side::In, Side::Out}) {
+    if (model_.Fields(s).system) ApplyHeightControls(s, !model_.Locks(s).heightsEnabled);
+  }
+}
 
-  if (info.family == SystemFamily::Projected) {
-    st.scaleFactor = info.scaleFactor;
-    c.gbAditionalInfo->setVisible(true);
-    c.cbHLong->setCurrentIndex(1);
-    c.cbHLat->setCurrentIndex(1);
-    c.cbHLong->setEnabled(info.hemispheresEnabled);
-    c.cbHLat->setEnabled(info.hemispheresEnabled);
-    if (s == Side::In && *kind == K::LtmOru) {
-      const SideControls& out = side(Side::Out).c;
-      out.cbHLong->setCurrentIndex(1);
-      out.cbHLat->setCurrentIndex(1);
-      out.cbHLong->setEnabled(false);
-      out.cbHLat->setEnabled(false);
+void TFormDXFTransform::ShowFileKinds() {
+  for (Side s : {Side::In, Side::Out}) {
+    QComboBox* kinds = side(s).c.cbFileName;
+    QStringList labels;
+    for (const std::string& label : model_.FileKindLabels(s)) labels << FromUtf8(label);
+    if (kinds->count() != labels.size()) {
+      SetItems(kinds, labels);
+    } else {
+      // Only the texts change; the selected entry stays selected.
+      for (int k = 0; k < labels.size(); ++k) kinds->setItemText(k, labels[k]);
     }
-    c.cbAmplitudeZone->setCurrentIndex(c.cbAmplitudeZone->findText(FromUtf8(info.zoneWidth)));
+    kinds->setCurrentIndex(KindPosition(s));
+  }
+}
+
+void TFormDXFTransform::ShowSide(Side s) {
+  const SideFields& f = model_.Fields(s);
+  const SideLocks locks = model_.Locks(s);
+  const SideControls& c = side(s).c;
+
+  QStringList systems;
+  for (K kind : SystemsOffered(f.fileKind)) systems << FromUtf8(SystemInfo(kind).label);
+  if (Items(c.cbCoordinatesSystems) != systems) SetItems(c.cbCoordinatesSystems, systems);
+  c.cbCoordinatesSystems->setCurrentIndex(f.system ? systems.indexOf(FromUtf8(SystemInfo(*f.system).label)) : -1);
+
+  // The projection details hold their values also while hidden.
+  c.cbHLong->setCurrentIndex(f.west ? 1 : 0);
+  c.cbHLat->setCurrentIndex(f.northern ? 0 : 1);
+  c.cbAmplitudeZone->setCurrentIndex(c.cbAmplitudeZone->findText(FromUtf8(f.zoneWidth)));
+  QStringList entries;
+  for (const std::string& entry : f.meridianEntries) entries << FromUtf8(entry);
+  if (Items(c.cbCM) != entries) SetItems(c.cbCM, entries);
+  c.cbCM->setCurrentIndex(f.meridianIndex);
+  c.pSelectedCM->setText(FromUtf8(f.meridianPanelText));
+  if (c.eFalseEast->text() != FromUtf8(f.falseEastingText)) c.eFalseEast->setText(FromUtf8(f.falseEastingText));
+  if (c.eFalseNorth->text() != FromUtf8(f.falseNorthingText)) c.eFalseNorth->setText(FromUtf8(f.falseNorthingText));
+  if (f.system && locks.detailsShown) {
+    c.gbAditionalInfo->setVisible(true);
+    c.cbHLong->setEnabled(locks.hemispheresEnabled);
+    c.cbHLat->setEnabled(locks.hemispheresEnabled);
     c.cbAmplitudeZone->setEnabled(false);
     c.labelSelectedCM->hide();
-    c.eSelectedCM->hide();
-    c.bbSelectedCMOk->hide();
-    c.pSelectedCM->setVisible(info.usesCustomPanel);
-
-    c.cbCM->clear();
-    for (const std::string& entry : CentralMeridianEntries(*kind)) c.cbCM->addItem(FromUtf8(entry));
-    c.cbCM->setCurrentIndex(c.cbCM->findText(FromUtf8(info.defaultMeridianEntry)));
-    c.cbCM->setEnabled(info.meridianListEnabled);
-    c.cbCM->setVisible(!info.usesCustomPanel);
-
-    // Panel text of the selected entry; the customised systems then carry
-    // the meridian as a single "%0.10lf°" entry.
-    const std::string entry = c.cbCM->currentText().toStdString();
-    c.pSelectedCM->setText(FromUtf8(CentralMeridianDisplayText(entry)));
-    if (info.usesCustomPanel) {
-      const double degrees = ParseCentralMeridianEntry(entry);
-      SetItems(c.cbCM, {FromUtf8(MeridianListEntry(degrees))});
-      c.cbCM->setCurrentIndex(0);
+    if (!locks.usesCustomPanel) {
+      c.eSelectedCM->hide();
+      c.bbSelectedCMOk->hide();
+    }
+    c.pSelectedCM->setVisible(locks.usesCustomPanel && c.eSelectedCM->isHidden());
+    c.cbCM->setEnabled(locks.meridianListEnabled);
+    c.cbCM->setVisible(!locks.usesCustomPanel);
+    if (locks.usesCustomPanel) {
       c.pSelectedCM->setEnabled(true);
       SetFontColour(c.pSelectedCM, NormalTextColour(this));
     }
-
-    c.eFalseEast->setText(FromUtf8(info.falseEasting));
-    c.eFalseNorth->setText(FromUtf8(DefaultFalseNorthing(*kind, c.cbHLat->currentIndex() == 0)));
     for (QLineEdit* edit : {c.eFalseEast, c.eFalseNorth}) {
-      edit->setEnabled(info.falseOriginEditable);
-      SetFontColour(edit, info.falseOriginGrey ? LockedTextColour(this) : NormalTextColour(this));
+      edit->setEnabled(locks.falseOriginEditable);
+      SetFontColour(edit, locks.falseOriginGrey ? LockedTextColour(this) : NormalTextColour(this));
     }
-  } else {
-    // Geographic and cartesian sides have no projection details; the
-    // hidden controls keep their values.
+  } else if (f.system) {
     c.gbAditionalInfo->setVisible(false);
   }
 
-  RelabelFileKinds(s, false);
-  ApplyHeightControls(s, *kind == K::Cartesian);
-  ApplyEllipsoidLock(s, info.lockedFrame);
+  c.cbGeodeticReference->setCurrentIndex(static_cast<int>(f.frame));
+  c.cbGeodeticReference->setEnabled(!locks.ellipsoidLocked);
+  c.editSemiMajorAxis->setText(FromUtf8(f.semiMajorAxisText));
+  c.editReciprocalFlattening->setText(FromUtf8(f.inverseFlatteningText));
+  c.editSemiMajorAxis->setEnabled(locks.ellipsoidEditsEnabled);
+  c.editReciprocalFlattening->setEnabled(locks.ellipsoidEditsEnabled);
+  (f.geometric ? c.rbGometric : c.rbOrthometric)->setChecked(true);
 }
 
-void TFormDXFTransform::ApplyHemisphereRuleOut() {
-  const std::optional<K> outKind = SelectedKind(Side::Out);
-  if (!outKind || !IsProjected(*outKind)) return;
-  SideControls& out = side(Side::Out).c;
-  if (*outKind == K::LtmOru || *outKind == K::GaussKrugerOru) {
-    out.cbHLong->setCurrentIndex(1);
-    out.cbHLat->setCurrentIndex(1);
-    out.cbHLong->setEnabled(false);
-    out.cbHLat->setEnabled(false);
-  } else {
-    const std::optional<K> inKind = SelectedKind(Side::In);
-    const bool follow = inKind && IsProjected(*inKind);
-    const SideControls& in = side(Side::In).c;
-    out.cbHLong->setCurrentIndex(follow ? in.cbHLong->currentIndex() : 1);
-    out.cbHLat->setCurrentIndex(follow ? in.cbHLat->currentIndex() : 1);
-    out.cbHLong->setEnabled(!follow);
-    out.cbHLat->setEnabled(!follow);
+void TFormDXFTransform::ShowParameters() {
+  const ParameterFields& p = model_.Parameters();
+  const char separator = UserDecimalSeparator();
+  auto write = [separator](QLineEdit* edit, double value, bool enabled) {
+    edit->setText(FromUtf8(FormatParameterValue(value, separator)));
+    edit->setEnabled(enabled);
+  };
+  cbTransformation_->setCurrentIndex(static_cast<int>(model_.Model()));
+  gbIsogonal_->setVisible(p.panel == ParameterPanel::Isogonal);
+  gbAfim_->setVisible(p.panel == ParameterPanel::Affine);
+  if (p.isogonalWrites != shownIsogonal_) {
+    const IsogonalParameters& v = p.isogonal;
+    const std::array<double, 7> values = {v.scale, v.tx, v.ty, v.tz, v.rx, v.ry, v.rz};
+    for (std::size_t k = 0; k < values.size(); ++k) write(isogonalEdits_[k], values[k], p.isogonalEnabled);
+    shownIsogonal_ = p.isogonalWrites;
   }
-  RefreshUtmFalseNorthing(Side::Out);
-}
-
-void TFormDXFTransform::RefreshUtmFalseNorthing(Side s) {
-  // UTM's false northing belongs to the latitude hemisphere shown.
-  if (SelectedKind(s) != K::Utm) return;
-  const SideControls& c = side(s).c;
-  c.eFalseNorth->setText(FromUtf8(DefaultFalseNorthing(K::Utm, c.cbHLat->currentIndex() == 0)));
-}
-
-void TFormDXFTransform::CopyInputSystemToOutput() {
-  const SideState& inSide = side(Side::In);
-  const SideControls& in = inSide.c;
-  SideState& outSide = side(Side::Out);
-  SideControls& out = outSide.c;
-  // The output runs on the same system: its label and scale factor too.
-  outSide.selectedSystem = out.cbCoordinatesSystems->currentText();
-  outSide.scaleFactor = inSide.scaleFactor;
-
-  out.gbAditionalInfo->setVisible(!in.gbAditionalInfo->isHidden());
-  for (auto [from, to] : {std::pair{in.cbHLong, out.cbHLong}, std::pair{in.cbHLat, out.cbHLat},
-                          std::pair{in.cbAmplitudeZone, out.cbAmplitudeZone}}) {
-    to->setCurrentIndex(from->currentIndex());
-    to->setEnabled(false);
+  if (p.affineWrites != shownAffine_) {
+    const AffineParameters& a = p.affine;
+    const std::array<double, 12> values = {a.tx, a.ty, a.tz, a.a, a.b, a.c, a.d, a.e, a.f, a.g, a.h, a.i};
+    for (std::size_t k = 0; k < values.size(); ++k) write(affineEdits_[k], values[k], p.affineEnabled);
+    shownAffine_ = p.affineWrites;
   }
-  out.cbCM->setVisible(!in.cbCM->isHidden());
-  out.pSelectedCM->setVisible(!in.pSelectedCM->isHidden());
-  out.eSelectedCM->setVisible(!in.eSelectedCM->isHidden());
-  out.bbSelectedCMOk->setVisible(!in.bbSelectedCMOk->isHidden());
-  out.labelSelectedCM->setVisible(!in.labelSelectedCM->isHidden());
-  out.cbCM->clear();
-  for (int k = 0; k < in.cbCM->count(); ++k) out.cbCM->addItem(in.cbCM->itemText(k));
-  out.cbCM->setCurrentIndex(in.cbCM->currentIndex());
-  out.cbCM->setEnabled(in.cbCM->isEnabled());
-  out.cbCM->setPalette(in.cbCM->palette());
-  out.pSelectedCM->setText(in.pSelectedCM->text());
-  out.pSelectedCM->setEnabled(in.pSelectedCM->isEnabled());
-  out.pSelectedCM->setPalette(in.pSelectedCM->palette());
-  for (auto [from, to] : {std::pair{in.eFalseEast, out.eFalseEast}, std::pair{in.eFalseNorth, out.eFalseNorth}}) {
-    to->setVisible(!from->isHidden());
-    to->setEnabled(from->isEnabled());
-    to->setPalette(from->palette());
-    to->setText(from->text());
-  }
-
-  const std::optional<K> kind = SelectedKind(Side::Out);
-  RelabelFileKinds(Side::Out, false);
-  if (!kind) return;
-  ApplyHeightControls(Side::Out, *kind == K::Cartesian);
-  ApplyEllipsoidLock(Side::Out, SystemInfo(*kind).lockedFrame);
 }
 
-void TFormDXFTransform::RelabelFileKinds(Side s, bool firstOnly) {
-  const std::optional<K> kind = SelectedKind(s);
-  if (!kind) return;
-  const SideControls& c = side(s).c;
-  const KindLabels labels = FileKindLabels(FamilyOf(*kind), c.rbGometric->isChecked());
-  // Only the texts change; the selected entry stays selected.
-  if (c.cbFileName->count() > 0) c.cbFileName->setItemText(0, labels.ascii3D);
-  if (!firstOnly && c.cbFileName->count() > 1) c.cbFileName->setItemText(1, labels.ascii2D);
+bool TFormDXFTransform::ParameterQuestion::AskCustomParameters() {
+  window->dialogs_.ShowMessage({FromUtf8(kNoParametersMessage), FromUtf8(kParametersCaption), MessageIcon::Warning,
+                                MessageButtons::Ok});
+  return window->dialogs_.ShowMessage({FromUtf8(kAskCustomParametersQuestion), FromUtf8(kParametersCaption),
+                                       MessageIcon::Question, MessageButtons::YesNo}) == MessageAnswer::Yes;
+}
+
+// ---------------------------------------------------------------- coordinate systems
+
+void TFormDXFTransform::CBCoordinatesSystemsInChange() { SystemChange(Side::In); }
+void TFormDXFTransform::CBCoordinatesSystemsOutChange() { SystemChange(Side::Out); }
+
+void TFormDXFTransform::SystemChange(Side s) {
+  const std::optional<K> kind = SystemKindFromLabel(side(s).c.cbCoordinatesSystems->currentText().toStdString());
+  if (!kind) return;  // no entry chosen
+  PullFields();
+  model_.ChooseSystem(s, *kind);
+  ShowModel();
+  IsRunnable();
 }
 
 void TFormDXFTransform::ApplyHeightControls(Side s, bool cartesian) {
@@ -909,8 +825,8 @@ void TFormDXFTransform::ApplyHeightControls(Side s, bool cartesian) {
   for (QWidget* w : {static_cast<QWidget*>(c.gbAltimetry), static_cast<QWidget*>(c.rbGometric),
                      static_cast<QWidget*>(c.rbOrthometric), static_cast<QWidget*>(c.bbSetupAltimetria)})
     w->setEnabled(!cartesian);
-  const bool inputCartesian = SelectedKind(Side::In) == K::Cartesian;
-  const bool outputCartesian = SelectedKind(Side::Out) == K::Cartesian;
+  const bool inputCartesian = !model_.Locks(Side::In).heightsEnabled;
+  const bool outputCartesian = !model_.Locks(Side::Out).heightsEnabled;
   if (!cartesian) {
     altimetry_.SetPanelVisible(s, true);
     if (!inputCartesian) altimetry_.SetImportBoxVisible(true);
@@ -923,57 +839,18 @@ void TFormDXFTransform::ApplyHeightControls(Side s, bool cartesian) {
   altimetry_.CentreOkButton();
 }
 
-void TFormDXFTransform::ApplyEllipsoidLock(Side s, std::optional<ReferenceFrame> locked) {
-  QComboBox* combo = side(s).c.cbGeodeticReference;
-  if (!locked) {
-    combo->setEnabled(true);
-    return;
-  }
-  const int index = static_cast<int>(*locked);
-  combo->setEnabled(false);
-  if (combo->currentIndex() == index) return;
-  // The edits must follow the locked ellipsoid: processing reads them.
-  combo->setCurrentIndex(index);
-  // Only the edits: the system handler looks the parameters up afterwards,
-  // and a lookup here would put the affine questions to the user once more.
-  WriteEllipsoidEdits(s);
-}
-
 // ---------------------------------------------------------------- ellipsoids
 
-void TFormDXFTransform::CBGeodeticReferenceInChange() {
-  GeodeticReferenceChange(Side::In);
-}
-void TFormDXFTransform::CBGeodeticReferenceOutChange() {
-  GeodeticReferenceChange(Side::Out);
-}
+void TFormDXFTransform::CBGeodeticReferenceInChange() { GeodeticReferenceChange(Side::In); }
+void TFormDXFTransform::CBGeodeticReferenceOutChange() { GeodeticReferenceChange(Side::Out); }
 
 void TFormDXFTransform::GeodeticReferenceChange(Side s) {
-  WriteEllipsoidEdits(s);
-  if (!LookupTransformationParameters()) return;
+  const int frame = side(s).c.cbGeodeticReference->currentIndex();
+  if (frame < 0) return;
+  PullFields();
+  model_.ChooseEllipsoid(s, static_cast<ReferenceFrame>(frame));
+  ShowModel();
   IsRunnable();
-}
-
-void TFormDXFTransform::WriteEllipsoidEdits(Side s) {
-  SideState& st = side(s);
-  const SideControls& c = st.c;
-  const auto frame = static_cast<ReferenceFrame>(c.cbGeodeticReference->currentIndex());
-  if (frame == ReferenceFrame::Custom) {
-    c.editSemiMajorAxis->setText(st.customSemiMajorAxis.isEmpty() ? PlaceholderOf(s) : st.customSemiMajorAxis);
-    c.editReciprocalFlattening->setText(st.customReciprocalFlattening.isEmpty() ? PlaceholderOf(s)
-                                                                                : st.customReciprocalFlattening);
-    c.editSemiMajorAxis->setEnabled(true);
-    c.editReciprocalFlattening->setEnabled(true);
-  } else if (c.cbGeodeticReference->currentIndex() >= 0) {
-    // General float-to-text form, up to 15 significant digits, with the
-    // point: the ellipsoid values are the system's own texts, the same in
-    // every locale (and compared as texts by IsRunnable).
-    const ReferenceFrameInfo& info = FrameInfo(frame);
-    c.editSemiMajorAxis->setText(QString::number(info.semiMajorAxis, 'g', kGeneralDigits));
-    c.editReciprocalFlattening->setText(QString::number(info.inverseFlattening, 'g', kGeneralDigits));
-    c.editSemiMajorAxis->setEnabled(false);
-    c.editReciprocalFlattening->setEnabled(false);
-  }
 }
 
 void TFormDXFTransform::EditSemiMajorAxisInClick() { EllipsoidEditClick(Side::In, side(Side::In).c.editSemiMajorAxis); }
@@ -998,13 +875,17 @@ void TFormDXFTransform::EditReciprocalFlatteningOutExit() {
 }
 
 void TFormDXFTransform::EllipsoidEditClick(Side s, QLineEdit* edit) {
-  if (edit->text() == PlaceholderOf(s)) edit->clear();
+  if (edit->text() == FromUtf8(JobModel::Placeholder(s))) edit->clear();
 }
 
 void TFormDXFTransform::EllipsoidEditExit(Side s, QLineEdit* edit) {
-  SideState& st = side(s);
-  if (st.c.cbGeodeticReference->currentIndex() != static_cast<int>(ReferenceFrame::Custom)) return;
-  (edit == st.c.editSemiMajorAxis ? st.customSemiMajorAxis : st.customReciprocalFlattening) = edit->text();
+  const SideControls& c = side(s).c;
+  if (c.cbGeodeticReference->currentIndex() != static_cast<int>(ReferenceFrame::Custom)) return;
+  const std::string text = edit->text().toStdString();
+  if (edit == c.editSemiMajorAxis)
+    model_.TypeSemiMajorAxis(s, text);
+  else
+    model_.TypeInverseFlattening(s, text);
   // The typed text decides whether a run would change anything.
   IsRunnable();
 }
@@ -1012,22 +893,37 @@ void TFormDXFTransform::EllipsoidEditExit(Side s, QLineEdit* edit) {
 // ---------------------------------------------------------------- hemispheres, heights
 
 void TFormDXFTransform::CBHLatInChange() {
-  RefreshUtmFalseNorthing(Side::In);
-  CBCoordinatesSystemsOutChange();
+  PullFields();
+  model_.ChooseLatitudeHemisphere(Side::In, side(Side::In).c.cbHLat->currentIndex() == 0);
+  ShowModel();
+  IsRunnable();
 }
 
-void TFormDXFTransform::CBHLatOutChange() { RefreshUtmFalseNorthing(Side::Out); }
+void TFormDXFTransform::CBHLatOutChange() {
+  PullFields();
+  model_.ChooseLatitudeHemisphere(Side::Out, side(Side::Out).c.cbHLat->currentIndex() == 0);
+  ShowModel();
+  IsRunnable();
+}
 
-void TFormDXFTransform::CBHLongInChange() { CBCoordinatesSystemsOutChange(); }
+void TFormDXFTransform::CBHLongInChange() {
+  PullFields();
+  model_.ChooseLongitudeHemisphere(Side::In, side(Side::In).c.cbHLong->currentIndex() == 1);
+  ShowModel();
+  IsRunnable();
+}
 
 void TFormDXFTransform::RBGometricInClick() { HeightRadioClick(Side::In); }
 void TFormDXFTransform::RBGometricOutClick() { HeightRadioClick(Side::Out); }
 
 void TFormDXFTransform::HeightRadioClick(Side s) {
-  const SideControls& c = side(s).c;
-  const std::optional<K> kind = SelectedKind(s);
-  if (kind && *kind != K::Cartesian) RelabelFileKinds(s, true);
-  altimetry_.SetHeightIndex(s, c.rbGometric->isChecked() ? 0 : 1);
+  const bool geometric = side(s).c.rbGometric->isChecked();
+  model_.ChooseHeightKind(s, geometric);
+  const bool wasShowing = showing_;
+  showing_ = true;
+  ShowFileKinds();
+  showing_ = wasShowing;
+  altimetry_.SetHeightIndex(s, geometric ? 0 : 1);
 }
 
 void TFormDXFTransform::SetHeightRadio(Side s, bool geometric) {
@@ -1060,102 +956,24 @@ void TFormDXFTransform::SelectedCMExit(Side s) {
   c.eSelectedCM->hide();
   c.bbSelectedCMOk->hide();
   c.pSelectedCM->show();
-  const QString typed = c.eSelectedCM->text();
-  std::optional<CustomMeridianTexts> texts;
-  try {
-    texts = CustomCentralMeridianFromEntry(typed.toUtf8().toStdString(), UserDecimalSeparator());
-  } catch (const std::exception& error) {
-    ShowError(QString::fromUtf8(error.what()), kApplicationTitle);
+  PullFields();
+  const Outcome outcome =
+      model_.TypeCentralMeridian(s, c.eSelectedCM->text().toUtf8().toStdString(), UserDecimalSeparator());
+  if (outcome.Refused()) {
+    ShowError(FromUtf8(outcome.refusal), kApplicationTitle);
     return;
   }
-  if (!texts) {
-    ShowError(FromUtf8(kCentralMeridianError), kApplicationTitle);
-    return;
-  }
-  // The panel and the list hold the magnitude; the longitude hemisphere
-  // gives the sign when the job is built, so it is counted once.
-  c.pSelectedCM->setText(FromUtf8(texts->panelText));
-  if (c.cbCM->count() == 0)
-    c.cbCM->addItem(FromUtf8(texts->listEntry));
-  else
-    c.cbCM->setItemText(0, FromUtf8(texts->listEntry));
-  c.cbCM->setCurrentIndex(0);
-  // A negative value names the western hemisphere, as the user would have
-  // chosen it; a hemisphere that follows the input side stays as it is.
-  constexpr int kWest = 1;
-  if (texts->west && c.cbHLong->isEnabled() && c.cbHLong->currentIndex() != kWest) {
-    c.cbHLong->setCurrentIndex(kWest);
-    if (s == Side::In) CBHLongInChange();
-  }
+  ShowModel();
+  IsRunnable();
 }
 
 // ---------------------------------------------------------------- transformation parameters
 
 void TFormDXFTransform::CBTransformationChange() {
-  const int selected = cbTransformation_->currentIndex();
-  if (selected == lastTransformationModel_) return;
-  if (!LookupTransformationParameters()) return;
-  lastTransformationModel_ = selected;
-}
-
-bool TFormDXFTransform::LookupTransformationParameters() {
-  const int model = cbTransformation_->currentIndex();
-  const int inFrame = side(Side::In).c.cbGeodeticReference->currentIndex();
-  const int outFrame = side(Side::Out).c.cbGeodeticReference->currentIndex();
-  if (model < 0 || inFrame < 0 || outFrame < 0) return true;
-  const ParameterDecision decision =
-      transref::LookupTransformationParameters(static_cast<TransformationModel>(model),
-                                               static_cast<ReferenceFrame>(inFrame),
-                                               static_cast<ReferenceFrame>(outFrame));
-  const char separator = UserDecimalSeparator();
-  auto write = [separator](QLineEdit* edit, double value, bool enabled) {
-    edit->setText(FromUtf8(FormatParameterValue(value, separator)));
-    edit->setEnabled(enabled);
-  };
-  auto writeAffine = [&](const AffineParameters& p, bool enabled) {
-    const std::array<double, 12> values = {p.tx, p.ty, p.tz, p.a, p.b, p.c, p.d, p.e, p.f, p.g, p.h, p.i};
-    for (std::size_t k = 0; k < values.size(); ++k) write(affineEdits_[k], values[k], enabled);
-  };
-
-  if (decision.panel == ParameterPanel::Isogonal) {
-    gbIsogonal_->show();
-    gbAfim_->hide();
-    const IsogonalParameters& p = decision.isogonal;
-    const std::array<double, 7> values = {p.scale, p.tx, p.ty, p.tz, p.rx, p.ry, p.rz};
-    for (std::size_t k = 0; k < values.size(); ++k) write(isogonalEdits_[k], values[k], decision.isogonalEnabled);
-    return true;
-  }
-  gbIsogonal_->hide();
-  gbAfim_->show();
-  if (!decision.askForCustom) {
-    writeAffine(decision.affine, decision.affineEnabled);
-    return true;
-  }
-  dialogs_.ShowMessage({FromUtf8(kNoParametersMessage), FromUtf8(kParametersCaption), MessageIcon::Warning,
-                        MessageButtons::Ok});
-  const MessageAnswer answer = dialogs_.ShowMessage({FromUtf8(kAskCustomParametersQuestion),
-                                                     FromUtf8(kParametersCaption), MessageIcon::Question,
-                                                     MessageButtons::YesNo});
-  if (answer == MessageAnswer::Yes) {
-    writeAffine(decision.affineOnYes, true);
-    return true;
-  }
-  // Refused: the twelve fields are locked, never with the values of another
-  // pair of frames, and the model goes back to the one applied before. When
-  // that is the affine model itself (a frame changed under it), it goes back
-  // to the seven parameters: their lookup shows the built-in set of the pair
-  // (or neutral values to be typed), so a run between two different frames
-  // never goes on with neutral values the user did not type.
-  writeAffine(decision.affine, false);
-  const int previous =
-      lastTransformationModel_ != model ? lastTransformationModel_ : static_cast<int>(TransformationModel::Isogonal);
-  cbTransformation_->setCurrentIndex(previous);
-  lastTransformationModel_ = previous;
-  LookupTransformationParameters();
-  // The frames chosen stay chosen; the event that asked ends here, so
-  // whether a run would change anything is decided now.
+  PullFields();
+  model_.ChooseModel(static_cast<TransformationModel>(cbTransformation_->currentIndex()));
+  ShowModel();
   IsRunnable();
-  return false;
 }
 
 // ---------------------------------------------------------------- processing
@@ -1183,16 +1001,8 @@ std::optional<ConversionJob> TFormDXFTransform::BuildJob() {
     return number.value;
   };
   auto readEdit = [&](QLineEdit* edit) { return readEditIn(edit, separator); };
-  auto readSystemEdit = [&](QLineEdit* edit) { return readEditIn(edit, '.'); };
 
-  ConversionJob job;
-  job.inputPath = ToLocalPath(InputFileName());
-  job.outputPath = ToLocalPath(OutputFileName());
-  job.inputKind = static_cast<FileKind>(side(Side::In).c.cbFileName->currentIndex());
-  job.outputKind = static_cast<FileKind>(side(Side::Out).c.cbFileName->currentIndex());
-  job.model = static_cast<TransformationModel>(std::max(0, lastTransformationModel_));
-
-  IsogonalParameters& p = job.isogonal;
+  IsogonalParameters p;
   p.tx = readEdit(isogonalEdits_[1]);
   p.ty = readEdit(isogonalEdits_[2]);
   p.tz = readEdit(isogonalEdits_[3]);
@@ -1207,39 +1017,24 @@ std::optional<ConversionJob> TFormDXFTransform::BuildJob() {
     return std::nullopt;
   }
   p.scale = *scale;
-  job.isIdentity = IsIdentity(p);
-
-  AffineParameters& a = job.affine;
+  AffineParameters a;
   std::array<double*, 12> affine = {&a.tx, &a.ty, &a.tz, &a.a, &a.b, &a.c, &a.d, &a.e, &a.f, &a.g, &a.h, &a.i};
   for (std::size_t k = 0; k < affine.size(); ++k) *affine[k] = readEdit(affineEdits_[k]);
+  model_.SetParameterValues(p, a);
 
-  job.altimetry = altimetrySettings_;
   for (Side s : {Side::In, Side::Out}) {
-    const SideState& st = side(s);
-    JobSide& js = s == Side::In ? job.input : job.output;
-    js.system = static_cast<K>(std::max(0, st.c.cbCoordinatesSystems->currentIndex()));
-    js.systemLabel = st.selectedSystem.toStdString();
-    js.semiMajorAxis = readSystemEdit(st.c.editSemiMajorAxis);
-    js.inverseFlattening = readSystemEdit(st.c.editReciprocalFlattening);
-    if (!IsValidEllipsoid(js.semiMajorAxis, js.inverseFlattening)) {
-      ShowError(FromUtf8(kEllipsoidReadError), FromUtf8(kInterruptCaption));
-      return std::nullopt;
-    }
-    try {
-      js.centralMeridian = ParseCentralMeridianEntry(st.c.cbCM->currentText().toStdString());
-    } catch (const std::exception& error) {
-      ShowError(QString::fromUtf8(error.what()), kApplicationTitle);
-      return std::nullopt;
-    }
-    if (st.c.cbHLong->currentIndex() == 1) js.centralMeridian = -js.centralMeridian;  // "Oeste (W)"
-    js.northern = st.c.cbHLat->currentIndex() != 1;                                    // "Sul (S)"
-    js.falseEasting = readSystemEdit(st.c.eFalseEast);
-    js.falseNorthing = readSystemEdit(st.c.eFalseNorth);
-    js.scaleFactor = st.scaleFactor;
-    const bool geometric = s == Side::In ? altimetrySettings_.inputGeometric : altimetrySettings_.outputGeometric;
-    js.heightKind = geometric ? HeightKind::Geometric : HeightKind::Orthometric;
+    const SideControls& c = side(s).c;
+    for (QLineEdit* edit : {c.editSemiMajorAxis, c.editReciprocalFlattening, c.eFalseEast, c.eFalseNorth})
+      readEditIn(edit, '.');
   }
-  return job;
+  PullFields();
+  model_.ChooseFiles(ToLocalPath(InputFileName()), ToLocalPath(OutputFileName()));
+  JobModel::Built built = model_.BuildJob();
+  if (!built.job) {
+    ShowError(FromUtf8(built.message), built.readerError ? kApplicationTitle : FromUtf8(kInterruptCaption));
+    return std::nullopt;
+  }
+  return built.job;
 }
 
 void TFormDXFTransform::BBProcessClick() {

@@ -16,6 +16,7 @@
 
 #include "conversion/ConversionJob.h"
 #include "conversion/Messages.h"
+#include "conversion/model/JobModel.h"
 #include "geodesy/CoordinateSystems.h"
 #include "geodesy/PointChain.h"
 #include "ui/UiTexts.h"
@@ -102,24 +103,25 @@ class TFormDXFTransform : public QWidget {
   const QString& OutputFileName() const { return side(Side::Out).fileName; }
   bool InputFileChosen() const { return side(Side::In).fileChosen; }
   bool OutputFileChosen() const { return side(Side::Out).fileChosen; }
-  const QString& SelectedSystem(Side s) const { return side(s).selectedSystem; }
-  double ScaleFactor(Side s) const { return side(s).scaleFactor; }
-  const QString& CustomSemiMajorAxis(Side s) const { return side(s).customSemiMajorAxis; }
-  const QString& CustomReciprocalFlattening(Side s) const { return side(s).customReciprocalFlattening; }
+  QString SelectedSystem(Side s) const { return FromUtf8(model_.SystemLabel(s)); }
+  double ScaleFactor(Side s) const { return model_.Fields(s).scaleFactor; }
+  QString CustomSemiMajorAxis(Side s) const { return FromUtf8(model_.Fields(s).customSemiMajorAxisText); }
+  QString CustomReciprocalFlattening(Side s) const {
+    return FromUtf8(model_.Fields(s).customInverseFlatteningText);
+  }
   int LastFileKind(Side s) const { return side(s).lastFileKind; }
-  int LastTransformationModel() const { return lastTransformationModel_; }
+  int LastTransformationModel() const { return static_cast<int>(model_.Model()); }
   const QString& LastInputPath() const { return lastInputPath_; }
   const QString& LastOutputPath() const { return lastOutputPath_; }
-  const AltimetrySettings& AltimetryState() const { return altimetrySettings_; }
+  const AltimetrySettings& AltimetryState() const { return model_.Altimetry(); }
+  // The model of the job the controls show.
+  const JobModel& Model() const { return model_; }
 
   // Reads the controls into a job; shows the failure and gives nothing when
   // a value cannot be read. Rewrites the numeric edits as it reads them.
   std::optional<ConversionJob> BuildJob();
   // Enables BBProcess exactly when a run would change something.
   bool IsRunnable();
-  // Writes the parameter fields for the chosen model and frames. False when
-  // the user refused to type affine parameters (the model went back).
-  bool LookupTransformationParameters();
 
  public slots:
   void FormCreate();
@@ -161,10 +163,6 @@ class TFormDXFTransform : public QWidget {
  private:
   struct SideState {
     SideControls c;
-    QString selectedSystem;
-    double scaleFactor = 1.0;
-    QString customSemiMajorAxis;
-    QString customReciprocalFlattening;
     QString fileName;
     bool fileChosen = false;
     int lastFileKind = -1;
@@ -182,15 +180,16 @@ class TFormDXFTransform : public QWidget {
 
   // Handler bodies shared by the twins.
   void FileKindChange(Side s);
-  void RebuildSystemList(Side s, CoordinateSystemKind selected);
-  void ApplySystem(Side s);
-  void ApplyHemisphereRuleOut();
-  void CopyInputSystemToOutput();
-  void RelabelFileKinds(Side s, bool firstOnly);
+  // The binding: the free fields read into the model, the model shown.
+  void PullFields();
+  void ShowModel();
+  void ShowSide(Side s);
+  void ShowFileKinds();
+  void ShowParameters();
+  int KindPosition(Side s) const;
+  void SystemChange(Side s);
   void ApplyHeightControls(Side s, bool cartesian);
-  void ApplyEllipsoidLock(Side s, std::optional<ReferenceFrame> locked);
   void GeodeticReferenceChange(Side s);
-  void WriteEllipsoidEdits(Side s);
   void EllipsoidEditClick(Side s, QLineEdit* edit);
   void EllipsoidEditExit(Side s, QLineEdit* edit);
   void SelectedCMDblClick(Side s);
@@ -202,8 +201,6 @@ class TFormDXFTransform : public QWidget {
   std::optional<QString> AskFileName(Side s);
   bool AskSameFile(const QString& text);
   bool AskOverwrite(const QString& path);
-  void RefreshUtmFalseNorthing(Side s);
-  std::optional<CoordinateSystemKind> SelectedKind(Side s) const;
   void ShowRunMessages(const std::vector<UserMessage>& messages);
   void ShowError(const QString& text, const QString& caption);
 
@@ -221,9 +218,16 @@ class TFormDXFTransform : public QWidget {
   QPushButton* bbProcess_ = nullptr;
   QPushButton* bbClose_ = nullptr;
 
-  int lastTransformationModel_ = 0;
+  // The one question of the parameter lookup, put in two message boxes.
+  struct ParameterQuestion : Dialogue {
+    TFormDXFTransform* window = nullptr;
+    bool AskCustomParameters() override;
+  };
+  JobModel model_;
+  ParameterQuestion question_;
+  bool showing_ = false;       // the model is being shown: no reading back
+  unsigned shownIsogonal_ = 0, shownAffine_ = 0;  // parameter writes the fields show
   int saveFilterIndex_ = 0;
-  AltimetrySettings altimetrySettings_{};
   QString lastInputPath_;
   QString lastOutputPath_;
 };

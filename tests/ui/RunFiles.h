@@ -24,8 +24,10 @@ inline bool WriteAll(const QString& path, const QByteArray& bytes) {
 
 #ifdef TRANSREF_CONVERT_PROGRAM
 // Runs bin/transref-convert and returns the bytes of its output file (empty
-// when it failed).
-inline QByteArray ConvertInBatch(const QStringList& arguments, const QString& output) {
+// when it failed). Systems not named are the window's starting ones.
+inline QByteArray ConvertInBatch(QStringList arguments, const QString& output) {
+  if (!arguments.contains(QStringLiteral("--from"))) arguments.prepend(QStringLiteral("gk-oru")), arguments.prepend(QStringLiteral("--from"));
+  if (!arguments.contains(QStringLiteral("--to"))) arguments.prepend(QStringLiteral("ltm-oru")), arguments.prepend(QStringLiteral("--to"));
   QProcess batch;
   batch.start(QStringLiteral(TRANSREF_CONVERT_PROGRAM), arguments);
   if (!batch.waitForFinished(60000) || batch.exitCode() != 0) {

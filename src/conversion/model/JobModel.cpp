@@ -584,8 +584,10 @@ bool JobModel::LookupParameters() {
   if (decision.panel == ParameterPanel::Isogonal) {
     p.isogonal = FieldValues(decision.isogonal);
     p.isogonalEnabled = decision.isogonalEnabled;
+    ++p.isogonalWrites;
     return true;
   }
+  ++p.affineWrites;
   if (!decision.askForCustom) {
     p.affine = FieldValues(decision.affine);
     p.affineEnabled = decision.affineEnabled;

@@ -108,6 +108,9 @@ struct ParameterFields {
   bool isogonalEnabled = false;
   AffineParameters affine{};
   bool affineEnabled = false;
+  // How often the lookup wrote each group: the window shows a group again
+  // only after it was written (values typed there stay otherwise).
+  unsigned isogonalWrites = 0, affineWrites = 0;
 };
 
 struct Outcome {
