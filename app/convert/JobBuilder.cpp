@@ -1,202 +1,16 @@
 #include "JobBuilder.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
 #include <filesystem>
-#include <vector>
 
-#include "conversion/Messages.h"
-#include "conversion/model/JobModel.h"
+#include "conversion/model/JobTexts.h"
 
 namespace transref::convert {
 namespace {
 
-using Option = std::optional<std::string>;
-
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
-
-// A whole decimal number and nothing else; a comma is a decimal mark when `commaIsDecimal`.
-std::optional<double> ReadNumber(std::string text, bool commaIsDecimal) {
-  if (commaIsDecimal) std::replace(text.begin(), text.end(), ',', '.');
-  std::string_view digits = text;
-  if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
-  double value = 0.0;
-  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-  if (digits.empty() || digits.front() == '+' || error != std::errc{} || end != digits.data() + digits.size() ||
-      !std::isfinite(value)) {
-    return std::nullopt;
-  }
-  return value;
-}
-
-double Number(const std::string& text, const std::string& option) {
-  if (const std::optional<double> value = ReadNumber(text, true)) return *value;
-  throw UsageError(option + ": " + Quoted(text) + " não é um número");
-}
-
-// "a,b,c": exactly `count` numbers with a decimal point.
-std::vector<double> Numbers(const std::string& text, std::size_t count, const std::string& option,
-                            std::string_view layout) {
-  std::vector<double> values;
-  for (std::size_t start = 0, comma = 0; comma != std::string::npos; start = comma + 1) {
-    comma = text.find(',', start);
-    const std::string part = text.substr(start, comma - start);
-    const std::optional<double> value = ReadNumber(part, false);
-    if (!value) {
-      throw UsageError(option + ": " + Quoted(part) + " não é um número (use ponto decimal e vírgula entre os valores: " +
-                       std::string(layout) + ")");
-    }
-    values.push_back(*value);
-  }
-  if (values.size() != count) {
-    throw UsageError(option + ": são esperados " + std::to_string(count) + " valores separados por vírgula (" +
-                     std::string(layout) + ")");
-  }
-  return values;
-}
-
-void Check(const Outcome& outcome, const std::string& option, std::string_view hint = {}) {
-  if (!outcome.Refused()) return;
-  throw UsageError(option + ": " + (hint.empty() ? outcome.refusal : std::string(hint) + " (" + outcome.refusal + ")"));
-}
-
-// The options of one side, named with its prefix ("--from" or "--to").
-struct SideOptions {
-  Side side;
-  std::string prefix;
-  const Option &system, &ellipsoid, &cm, &cmDms, &hemisphere, &falseEasting, &falseNorthing, &heights,
-      &meanHeight, &undulation;
-  std::string Name(std::string_view suffix) const { return prefix + std::string(suffix); }
-};
-
-void ChooseSystem(JobModel& model, const SideOptions& o) {
-  const std::optional<CoordinateSystemKind> system = SystemFromName(*o.system);
-  if (!system) {
-    throw UsageError(o.prefix + ": sistema desconhecido " + Quoted(*o.system) +
-                     " (use um texto da lista, como \"Gauß-Krüger (Oru)\", ou " + SystemNames() + ")");
-  }
-  const Outcome outcome = model.ChooseSystem(o.side, *system);
-  if (outcome.Refused()) throw UsageError(o.prefix + ": " + outcome.refusal + " (" + o.Name("-kind") + ")");
-}
-
-void ChooseEllipsoid(JobModel& model, const SideOptions& o) {
-  // The option's default: the system's own ellipsoid, else GRS80.
-  if (!o.ellipsoid && !model.Locks(o.side).ellipsoidLocked) model.ChooseEllipsoid(o.side, ReferenceFrame::Grs80);
-  if (!o.ellipsoid) return;
-  const std::string option = o.Name("-ellipsoid");
-  if (const std::optional<ReferenceFrame> frame = FrameFromName(*o.ellipsoid)) {
-    return Check(model.ChooseEllipsoid(o.side, *frame), option);
-  }
-  const std::size_t comma = o.ellipsoid->find(',');
-  const std::string axis = o.ellipsoid->substr(0, comma);
-  const std::string flattening = comma == std::string::npos ? "" : o.ellipsoid->substr(comma + 1);
-  if (comma == std::string::npos || !ReadNumber(axis, false) || !ReadNumber(flattening, false)) {
-    throw UsageError(option + ": " + Quoted(*o.ellipsoid) +
-                     " não é um elipsóide (use grs80, hayford ou A,INVF, por exemplo 6378160,298.25)");
-  }
-  Check(model.ChooseEllipsoid(o.side, ReferenceFrame::Custom), option);
-  Check(model.TypeSemiMajorAxis(o.side, axis), option);
-  Check(model.TypeInverseFlattening(o.side, flattening), option);
-}
-
-void ChooseGrid(JobModel& model, const SideOptions& o) {
-  if (o.hemisphere) {
-    const std::string option = o.Name("-hemisphere");
-    const std::string text = *o.hemisphere;
-    const bool north = text == "N" || text == "n" || text == kLatitudeHemisphereItems[0];
-    if (!north && text != "S" && text != "s" && text != kLatitudeHemisphereItems[1]) {
-      throw UsageError(option + ": " + Quoted(text) + " não é um hemisfério (use N ou S)");
-    }
-    Check(model.ChooseLatitudeHemisphere(o.side, north), option);
-  }
-  if (o.cm && o.cmDms) throw UsageError(o.Name("-cm") + " e " + o.Name("-cm-dms") + " não podem ser usadas juntas");
-  if (o.cm || o.cmDms) {
-    const std::string option = o.Name(o.cm ? "-cm" : "-cm-dms");
-    std::string text = o.cm ? *o.cm : *o.cmDms;
-    std::replace(text.begin(), text.end(), ',', '.');
-    const std::optional<double> value = ReadNumber(text, false);
-    if (!value) {
-      throw UsageError(option + ": " + Quoted(o.cm ? *o.cm : *o.cmDms) + " não é um número" +
-                       (o.cm ? "" : " (forma G.MMSSsss, por exemplo -51.1530)"));
-    }
-    // The sign chooses the longitude hemisphere, the magnitude the meridian.
-    Check(model.ChooseLongitudeHemisphere(o.side, std::signbit(*value)), option);
-    if (o.cm) {
-      const Outcome outcome = model.ChooseCentralMeridian(o.side, std::fabs(*value));
-      if (outcome.Refused()) throw UsageError(option + ": " + Quoted(*o.cm) + " " + outcome.refusal);
-    } else {
-      if (text.front() == '-' || text.front() == '+') text.erase(0, 1);
-      Check(model.TypeCentralMeridian(o.side, text, '.'), option);
-    }
-  }
-  for (const auto& [value, suffix] : {std::pair{&o.falseEasting, "-false-easting"},
-                                      std::pair{&o.falseNorthing, "-false-northing"}}) {
-    if (!*value) continue;
-    const Outcome outcome = suffix == std::string_view("-false-easting")
-                                ? model.TypeFalseEasting(o.side, **value)
-                                : model.TypeFalseNorthing(o.side, **value);
-    Check(outcome, o.Name(suffix));
-    Number(**value, o.Name(suffix));
-  }
-}
-
-void ChooseHeights(JobModel& model, const SideOptions& o, bool importing) {
-  // Importing, the output's options name the option that frees them.
-  const std::string_view hint = o.side == Side::Out && importing ? "exige --no-import-heights" : "";
-  if (o.heights) {
-    const std::string text = *o.heights;
-    if (text != "geometric" && text != "orthometric") {
-      throw UsageError(o.Name("-heights") + ": " + Quoted(text) +
-                       " não é um tipo de altitude (use geometric ou orthometric)");
-    }
-    if (hint.empty()) Check(model.ChooseHeightKind(o.side, text == "geometric"), o.Name("-heights"));
-    else Check(model.ChooseMeanHeight(o.side, std::nullopt), o.Name("-heights"), hint);
-  }
-  if (o.meanHeight) {
-    Check(model.ChooseMeanHeight(o.side, Number(*o.meanHeight, o.Name("-mean-height"))), o.Name("-mean-height"), hint);
-  }
-  if (o.undulation) {
-    const double metres = Number(*o.undulation, o.Name("-undulation"));
-    const bool geometric = o.side == Side::In ? model.Altimetry().inputGeometric : model.Altimetry().outputGeometric;
-    Check(model.ChooseMeanUndulation(o.side, metres), o.Name("-undulation"),
-          hint.empty() && !geometric ? "exige " + o.Name("-heights") + " geometric" : std::string(hint));
-  }
-}
-
-void ChooseParameters(JobModel& model, const ConvertOptions& options) {
-  constexpr std::string_view kParams = "TX,TY,TZ,RX,RY,RZ,ESCALA", kAffine = "TX,TY,TZ,A,B,C,D,E,F,G,H,I";
-  // The model's one question, answered by the options: --affine is "Sim".
-  struct Answer : Dialogue {
-    bool yes;
-    explicit Answer(bool y) : yes(y) {}
-    bool AskCustomParameters() override { return yes; }
-  } answer(options.affine.has_value());
-  model.SetDialogue(&answer);
-  const Option& m = options.model;
-  if (m && *m != "7" && *m != "3" && *m != "12") throw UsageError("--model: " + Quoted(*m) + " não é um modelo (use 7, 3 ou 12)");
-  const TransformationModel chosen = !m || *m == "7" ? TransformationModel::Isogonal
-                                     : *m == "3"     ? TransformationModel::Translation
-                                                     : TransformationModel::Affine;
-  if (options.params && chosen == TransformationModel::Affine) throw UsageError("--params: com --model 12 use --affine");
-  if (const Outcome outcome = model.ChooseModel(chosen); outcome.Refused()) {
-    throw UsageError("--model " + *m + ": " + outcome.refusal + " Informe os parâmetros com --affine " + std::string(kAffine));
-  }
-  model.SetDialogue(nullptr);
-  if (options.params) {
-    const std::vector<double> v = Numbers(*options.params, 7, "--params", kParams);
-    Check(model.TypeIsogonalParameters({v[0], v[1], v[2], v[3], v[4], v[5], v[6]}), "--params");
-  }
-  if (options.affine) {
-    const std::vector<double> v = Numbers(*options.affine, 12, "--affine", kAffine);
-    Check(model.TypeAffineParameters({v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10], v[11]}),
-          "--affine");
-  }
-}
-
 FileKind KindOption(const std::string& text, const std::string& option) {
   if (const std::optional<FileKind> kind = FileKindFromName(text)) return *kind;
-  throw UsageError(option + ": tipo desconhecido " + Quoted(text) + " (use ascii3d, ascii2d ou dxf)");
+  throw UsageError(option + ": tipo desconhecido \"" + text + "\" (use ascii3d, ascii2d ou dxf)");
 }
 
 }  // namespace
@@ -207,66 +21,50 @@ FileKind FileKindFromExtension(std::string_view path) {
   return extension == ".dxf" ? FileKind::Dxf : FileKind::Ascii3D;
 }
 
-ConversionJob BuildConversionJob(const ConvertOptions& options, std::optional<FileKind> detectedInputKind) {
-  if (!options.from || !options.to) {
-    throw UsageError(std::string(!options.from && !options.to ? "--from e --to" : !options.from ? "--from" : "--to") +
-                     ": indique os sistemas de entrada e de saída (use um texto da lista, como "
-                     "\"Gauß-Krüger (Oru)\", ou " + SystemNames() + ")");
-  }
-  const SideOptions in{Side::In, "--from", options.from, options.fromEllipsoid, options.fromCm, options.fromCmDms,
-                       options.fromHemisphere, options.fromFalseEasting, options.fromFalseNorthing,
-                       options.fromHeights, options.fromMeanHeight, options.fromUndulation};
-  const SideOptions out{Side::Out, "--to", options.to, options.toEllipsoid, options.toCm, options.toCmDms,
-                        options.toHemisphere, options.toFalseEasting, options.toFalseNorthing,
-                        options.toHeights, options.toMeanHeight, options.toUndulation};
-  FileKind inputKind = detectedInputKind.value_or(FileKind::Ascii3D);
-  if (FileKindFromExtension(options.inputPath) == FileKind::Dxf) inputKind = FileKind::Dxf;
-  if (options.fromKind) inputKind = KindOption(*options.fromKind, "--from-kind");
-  FileKind outputKind = FileKindFromExtension(options.outputPath);
-  if (options.toKind) {
-    outputKind = KindOption(*options.toKind, "--to-kind");
-  } else if (outputKind != FileKind::Dxf) {
+ConversionJob BuildConversionJob(const ConvertOptions& o, std::optional<FileKind> detectedInputKind) {
+  JobTexts texts;
+  texts.inputPath = o.inputPath;
+  texts.outputPath = o.outputPath;
+  texts.input = {Side::In, "--from", o.from, o.fromEllipsoid, o.fromCm, o.fromCmDms, o.fromHemisphere,
+                 o.fromFalseEasting, o.fromFalseNorthing, o.fromHeights, o.fromMeanHeight, o.fromUndulation};
+  texts.output = {Side::Out, "--to", o.to, o.toEllipsoid, o.toCm, o.toCmDms, o.toHemisphere,
+                  o.toFalseEasting, o.toFalseNorthing, o.toHeights, o.toMeanHeight, o.toUndulation};
+  texts.model = o.model;
+  texts.params = o.params;
+  texts.affine = o.affine;
+  texts.noImportHeights = o.noImportHeights;
+
+  // The kinds the files' content and names imply, unless named.
+  texts.inputKind = detectedInputKind.value_or(FileKind::Ascii3D);
+  if (FileKindFromExtension(o.inputPath) == FileKind::Dxf) texts.inputKind = FileKind::Dxf;
+  if (o.fromKind) texts.inputKind = KindOption(*o.fromKind, "--from-kind");
+  texts.outputKind = FileKindFromExtension(o.outputPath);
+  if (o.toKind) {
+    texts.outputKind = KindOption(*o.toKind, "--to-kind");
+  } else if (texts.outputKind != FileKind::Dxf) {
     // A 2D list stays 2D where the output system has two coordinates.
-    const std::optional<CoordinateSystemKind> system = SystemFromName(*options.to);
-    outputKind = inputKind == FileKind::Ascii2D && (!system || IsSystemOffered(FileKind::Ascii2D, *system))
-                     ? FileKind::Ascii2D : FileKind::Ascii3D;
-  } else if (IsListKind(inputKind)) {
-    throw UsageError("a saída " + Quoted(options.outputPath) + " tem a extensão de um desenho DXF, e uma lista ASCII "
+    const std::optional<CoordinateSystemKind> system = o.to ? SystemFromName(*o.to) : std::nullopt;
+    const bool twoD = texts.inputKind == FileKind::Ascii2D && (!system || IsSystemOffered(FileKind::Ascii2D, *system));
+    texts.outputKind = twoD ? FileKind::Ascii2D : FileKind::Ascii3D;
+  } else if (IsListKind(texts.inputKind) && o.from && o.to) {
+    throw UsageError("a saída \"" + o.outputPath + "\" tem a extensão de um desenho DXF, e uma lista ASCII "
                      "não pode ser convertida em desenho (use outro nome ou --to-kind ascii3d)");
   }
-
-  // In the window's order: the files, the input side, the output side, the
-  // altimetry, the model and its parameters.
-  JobModel model;
-  model.ChooseFiles(options.inputPath, options.outputPath);
-  Check(model.ChooseFileKind(Side::In, inputKind), "--from-kind");
-  Check(model.ChooseFileKind(Side::Out, outputKind), "--to-kind");
-  for (const SideOptions* side : {&in, &out}) {
-    ChooseSystem(model, *side);
-    ChooseEllipsoid(model, *side);
-    ChooseGrid(model, *side);
+  try {
+    return ReadJobTexts(texts);
+  } catch (const ChoiceError& error) {
+    throw UsageError(error.what());
   }
-  if (!model.SidesDiffer()) {
-    throw UsageError("--to: " + std::string(kNothingToConvert) + " (mude --to, --to-ellipsoid, --to-cm ou --to-hemisphere)");
-  }
-  if (options.noImportHeights) model.ChooseImportHeights(false);
-  ChooseHeights(model, in, model.Altimetry().importHeights);
-  ChooseHeights(model, out, model.Altimetry().importHeights);
-  model.CloseAltimetryDialog();
-  ChooseParameters(model, options);
-  JobModel::Built built = model.BuildJob();
-  if (!built.job) throw UsageError(built.message);
-  return *built.job;
 }
 
-bool UsesDefaults(const ConvertOptions& options, const ConversionJob& job) {
-  const auto zoneDefaulted = [](const JobSide& side, const Option& cm, const Option& cmDms, const Option& hemisphere) {
+bool UsesDefaults(const ConvertOptions& o, const ConversionJob& job) {
+  const auto zoneDefaulted = [](const JobSide& side, const auto& cm, const auto& cmDms, const auto& hemisphere) {
     if (!IsProjected(side.system) || !SystemInfo(side.system).hemispheresEnabled) return false;
     return (!cm && !cmDms) || (side.system == CoordinateSystemKind::Utm && !hemisphere);
   };
-  return !options.fromEllipsoid || !options.toEllipsoid || !options.model ||
-         zoneDefaulted(job.input, options.fromCm, options.fromCmDms, options.fromHemisphere) ||
-         zoneDefaulted(job.output, options.toCm, options.toCmDms, options.toHemisphere);
+  return !o.fromEllipsoid || !o.toEllipsoid || !o.model ||
+         zoneDefaulted(job.input, o.fromCm, o.fromCmDms, o.fromHemisphere) ||
+         zoneDefaulted(job.output, o.toCm, o.toCmDms, o.toHemisphere);
 }
 
 }  // namespace transref::convert
