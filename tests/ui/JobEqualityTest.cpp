@@ -14,6 +14,7 @@
 #include "UiFixture.h"
 #include "convert/JobBuilder.h"
 #include "conversion/model/JobModel.h"
+#include "conversion/model/JobTexts.h"
 #include "ui/ClickPanel.h"
 
 using namespace transref;
@@ -59,11 +60,14 @@ std::vector<std::string> Arguments(const Choices& c) {
   return args;
 }
 
+// Numbers with the point whatever the process locale.
+double Number(const std::string& text) { return ReadNumberText(text, false).value(); }
+
 std::vector<double> Split(const std::string& text) {
   std::vector<double> values;
   for (std::size_t start = 0, comma = 0; comma != std::string::npos; start = comma + 1) {
     comma = text.find(',', start);
-    values.push_back(std::stod(text.substr(start, comma - start)));
+    values.push_back(Number(text.substr(start, comma - start)));
   }
   return values;
 }
@@ -94,7 +98,7 @@ void ChooseSide(Ui& ui, Side s, const SideChoice& choice) {
   }
   if (choice.hemisphere) QVERIFY(ChooseIndex(c.cbHLat, *choice.hemisphere == "N" ? 0 : 1));
   if (choice.cm) {
-    const double degrees = std::stod(*choice.cm);
+    const double degrees = Number(*choice.cm);
     if (c.cbHLong->isEnabled()) QVERIFY(ChooseIndex(c.cbHLong, std::signbit(degrees) ? 1 : 0));
     int index = -1;
     for (int k = 0; k < c.cbCM->count(); ++k)
@@ -109,7 +113,7 @@ void ChooseSide(Ui& ui, Side s, const SideChoice& choice) {
       if (c.cbHLong->isEnabled()) QVERIFY(ChooseIndex(c.cbHLong, 1));
     }
     emit c.pSelectedCM->doubleClicked();
-    Type(c.eSelectedCM, Typed(std::stod(magnitude)));
+    Type(c.eSelectedCM, Typed(Number(magnitude)));
     Leave(c.eSelectedCM);
   }
   if (choice.falseEasting) Type(c.eFalseEast, FromUtf8(*choice.falseEasting));
@@ -120,11 +124,11 @@ void ChooseHeights(Ui& ui, Side s, const SideChoice& choice) {
   if (choice.heights == "geometric") p.geometric->click();
   if (choice.meanHeight) {
     p.useMeanHeight->click();
-    p.eHMean->setText(Typed(std::stod(*choice.meanHeight)));
+    p.eHMean->setText(Typed(Number(*choice.meanHeight)));
   }
   if (choice.undulation) {
     p.calcOrthometric->click();
-    p.eWMean->setText(Typed(std::stod(*choice.undulation)));
+    p.eWMean->setText(Typed(Number(*choice.undulation)));
   }
 }
 

@@ -181,6 +181,9 @@ class JobModel {
   Outcome ChooseMeanUndulation(Side side, std::optional<double> metres);
   Outcome ChooseImportHeights(bool import);
   void CloseAltimetryDialog();
+  // Whether the dialog lets the side's height options be chosen: not for a
+  // cartesian side, nor for the output while it imports the input heights.
+  Outcome HeightOptionsAllowed(Side side) const;
   Outcome ChooseModel(TransformationModel model);
   Outcome TypeIsogonalParameters(const IsogonalParameters& parameters);
   Outcome TypeAffineParameters(const AffineParameters& parameters);
@@ -225,7 +228,6 @@ class JobModel {
   bool LookupParameters();
   Outcome GridOnly(Side side) const;
   Outcome FalseOriginAllowed(Side side) const;
-  Outcome HeightOptionsAllowed(Side side) const;
 
   std::array<SideFields, 2> sides_{};
   std::array<std::optional<FileKind>, 2> lastFileKind_{};

@@ -144,8 +144,9 @@ void ChooseHeights(JobModel& model, const SideTexts& o, bool importing) {
       throw ChoiceError(o.Name("-heights") + ": " + Quoted(text) +
                        " não é um tipo de altitude (use geometric ou orthometric)");
     }
-    if (hint.empty()) Check(model.ChooseHeightKind(o.side, text == "geometric"), o.Name("-heights"));
-    else Check(model.ChooseMeanHeight(o.side, std::nullopt), o.Name("-heights"), hint);
+    // The dialog's OK would replace an imported output's height kind.
+    Check(model.HeightOptionsAllowed(o.side), o.Name("-heights"), hint);
+    Check(model.ChooseHeightKind(o.side, text == "geometric"), o.Name("-heights"));
   }
   if (o.meanHeight) {
     Check(model.ChooseMeanHeight(o.side, Number(*o.meanHeight, o.Name("-mean-height"))), o.Name("-mean-height"), hint);

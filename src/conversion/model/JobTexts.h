@@ -35,7 +35,7 @@ struct JobTexts {
   std::string inputPath, outputPath;
   FileKind inputKind = FileKind::Ascii3D, outputKind = FileKind::Ascii3D;
   std::string inputKindField = "--from-kind", outputKindField = "--to-kind";
-  SideTexts input{Side::In, "--from"}, output{Side::Out, "--to"};
+  SideTexts input, output;  // side and prefix named by the caller
   std::optional<std::string> model, params, affine;
   bool noImportHeights = false;
 };
