@@ -8,7 +8,7 @@ namespace {
 
 std::string Number(double value) {
   char buffer[64];
-  return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+  return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed).ptr);
 }
 
 // The frame whose ellipsoid the side uses, by its values; a typed one
