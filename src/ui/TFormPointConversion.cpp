@@ -207,13 +207,9 @@ void TFormPointConversion::Refresh() { UseJob(source_ ? source_() : std::nullopt
 
 void TFormPointConversion::Convert() {
   result_ = {};
-  bool anyEmpty = false;
   if (converter_) {
     std::array<std::string, 3> fields;
-    for (int k = 0; k < 3; ++k) {
-      fields[k] = editIn_[k]->text().toStdString();
-      if (editIn_[k]->isEnabled() && editIn_[k]->text().trimmed().isEmpty()) anyEmpty = true;
-    }
+    for (int k = 0; k < 3; ++k) fields[k] = editIn_[k]->text().toStdString();
     result_ = converter_->Convert(fields);
   }
   for (int k = 0; k < 3; ++k) {
@@ -227,8 +223,8 @@ void TFormPointConversion::Convert() {
   QString problem;
   if (!converter_) {
     problem = QStringLiteral("Escolha os sistemas na janela principal.");
-  } else if (!result_.reason.empty() && !(anyEmpty && converter_->JobProblem().empty())) {
-    problem = FromUtf8(result_.reason);
+  } else {
+    problem = FromUtf8(result_.reason);  // the job's, or a point outside the transformation's domain
   }
   problem_->setText(problem);
   bbCopy_->setEnabled(result_.Converted());
