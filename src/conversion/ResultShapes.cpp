@@ -98,7 +98,7 @@ struct Entity {
       case 42: if (!vertices.empty()) vertices.back().bulge = *v; break;
       case 50: start = *v; break;
       case 51: end = *v; break;
-      case 70: flags = static_cast<int>(*v); break;
+      case 70: flags = std::fabs(*v) < 65536.0 ? static_cast<int>(*v) : 0; break;  // a 16-bit flag word
       case 210: extrusion.x = *v; break;
       case 220: extrusion.y = *v; break;
       case 230: extrusion.z = *v; break;

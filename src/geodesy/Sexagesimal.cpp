@@ -158,7 +158,7 @@ std::string HemisphereDmsText(double degrees, bool longitude) {
   constexpr double kMicrosecondsPerDegree = 3600.0 * 1e6;
   constexpr long long kMicrosecondsPerSecond = 1000000;
   const char* hemisphere = longitude ? (std::signbit(degrees) ? "O" : "L") : (std::signbit(degrees) ? "S" : "N");
-  if (!std::isfinite(degrees)) return {};
+  if (!std::isfinite(degrees) || std::fabs(degrees) > kPackedSexagesimalLimit) return {};
   const long long all = std::llround(std::fabs(degrees) * kMicrosecondsPerDegree);
   const long long micro = all % kMicrosecondsPerSecond;
   const long long seconds = all / kMicrosecondsPerSecond;

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "ui/ScreenPlacement.h"
 #include "ui/UiTexts.h"
@@ -39,6 +40,20 @@ int DecimalsFor(double step) { return std::max(0, static_cast<int>(-std::floor(s
 
 // Axis values and lengths with a point, as the files write them.
 QString Value(double value, int decimals) { return QString::number(value, 'f', decimals); }
+
+// Multiples of `step` from `from` to `to`; none when there would be more
+// than a frame can show.
+std::vector<double> Ticks(double from, double to, double step) {
+  constexpr int kMaxTicks = 40;
+  std::vector<double> ticks;
+  const double first = std::ceil(from / step) * step;
+  for (int k = 0; k <= kMaxTicks; ++k) {
+    const double value = first + k * step;
+    if (!(value <= to)) return ticks;
+    ticks.push_back(value);
+  }
+  return {};
+}
 
 std::size_t Stride(std::size_t count, std::size_t limit) { return count <= limit ? 1 : (count + limit - 1) / limit; }
 
@@ -91,23 +106,26 @@ void ResultCanvas::Render(QPainter& painter, const QSize& size) const {
   const int decimals = DecimalsFor(step);
   const QFontMetrics metrics = painter.fontMetrics();
   painter.setPen(QColor(225, 225, 225));
-  for (double x = std::ceil(left / step) * step; x <= right; x += step) {
+  // The values along each axis, counted so that coordinates far larger
+  // than the step (where adding the step changes nothing) still end.
+  const std::vector<double> xs = Ticks(left, right, step), ys = Ticks(bottom, top, step);
+  for (const double x : xs) {
     const double px = at({x, cy}).x();
     painter.drawLine(QPointF(px, plot.top()), QPointF(px, plot.bottom()));
   }
-  for (double y = std::ceil(bottom / step) * step; y <= top; y += step) {
+  for (const double y : ys) {
     const double py = at({cx, y}).y();
     painter.drawLine(QPointF(plot.left(), py), QPointF(plot.right(), py));
   }
   painter.setPen(Qt::black);
   painter.drawRect(plot);
-  for (double x = std::ceil(left / step) * step; x <= right; x += step) {
+  for (const double x : xs) {
     const double px = at({x, cy}).x();
     const QString text = Value(x, decimals);
     painter.drawLine(QPointF(px, plot.bottom()), QPointF(px, plot.bottom() + 4));
     painter.drawText(QPointF(px - metrics.horizontalAdvance(text) / 2.0, plot.bottom() + 6 + metrics.ascent()), text);
   }
-  for (double y = std::ceil(bottom / step) * step; y <= top; y += step) {
+  for (const double y : ys) {
     const double py = at({cx, y}).y();
     const QString text = Value(y, decimals);
     painter.drawLine(QPointF(plot.left() - 4, py), QPointF(plot.left(), py));

@@ -64,6 +64,7 @@ class RunResultTest : public QObject {
   void summaryCountsThePoints();
   void resultViewOfAListAndADrawing();
   void largeListIsThinned();
+  void farCoordinatesStillDraw();
 };
 
 void RunResultTest::summaryCountsThePoints() {
@@ -155,6 +156,18 @@ void RunResultTest::largeListIsThinned() {
   QCOMPARE(view.Canvas()->Shapes().marks.size(), count);
   QCOMPARE(view.Canvas()->MarkStride(), std::size_t{3});
   QVERIFY(view.Info()->text().contains(QStringLiteral("1 de cada 3")));
+}
+
+// Coordinates far larger than the axis step (a wrong unit, a misplaced
+// column): the picture is still drawn, and saved.
+void RunResultTest::farCoordinatesStillDraw() {
+  QTemporaryDir dir;
+  const QString list = dir.filePath(QStringLiteral("longe.txt"));
+  QVERIFY(WriteAll(list, "1 1e17 2e17 0\n2 1e17 2e17 0\n"));
+  ScriptedUserDialogs dialogs;
+  TFormResultView view(dialogs);
+  QVERIFY(view.Open(list, FileKind::Ascii3D, CoordinateSystemKind::Utm));
+  QVERIFY(view.SavePng(dir.filePath(QStringLiteral("longe.png"))));
 }
 
 QTEST_MAIN(RunResultTest)
