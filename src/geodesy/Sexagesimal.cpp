@@ -154,4 +154,19 @@ std::optional<CustomMeridianTexts> CustomCentralMeridianFromEntry(std::string_vi
   return texts;
 }
 
+std::string HemisphereDmsText(double degrees, bool longitude) {
+  constexpr double kMicrosecondsPerDegree = 3600.0 * 1e6;
+  constexpr long long kMicrosecondsPerSecond = 1000000;
+  const char* hemisphere = longitude ? (std::signbit(degrees) ? "O" : "L") : (std::signbit(degrees) ? "S" : "N");
+  if (!std::isfinite(degrees) || std::fabs(degrees) > kPackedSexagesimalLimit) return {};
+  const long long all = std::llround(std::fabs(degrees) * kMicrosecondsPerDegree);
+  const long long micro = all % kMicrosecondsPerSecond;
+  const long long seconds = all / kMicrosecondsPerSecond;
+  if (all == 0) hemisphere = longitude ? "L" : "N";
+  char buffer[64];
+  FormatC(buffer, sizeof buffer, "%lld° %02lld' %02lld.%06lld\" %s", seconds / 3600, seconds / 60 % 60, seconds % 60,
+          micro, hemisphere);
+  return buffer;
+}
+
 }  // namespace transref

@@ -62,4 +62,10 @@ struct CustomMeridianTexts {
 std::optional<CustomMeridianTexts> CustomCentralMeridianFromEntry(std::string_view text,
                                                                   char decimalSeparator);
 
+// A longitude or latitude in degrees, minutes and seconds with six
+// decimals and its hemisphere letter in Portuguese (L/O, N/S), seconds
+// rounded and carried: -51.2084722 -> "51° 12' 30.499920\" O". The point
+// is always the decimal mark. Empty beyond 360° either way.
+std::string HemisphereDmsText(double degrees, bool longitude);
+
 }  // namespace transref

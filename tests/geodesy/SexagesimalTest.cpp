@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <cstdio>
 #include <limits>
 #include <stdexcept>
@@ -190,6 +192,25 @@ TEST(SexagesimalTest, CustomEntryGivesPanelAndListTexts) {
   EXPECT_THROW(CustomCentralMeridianFromEntry("", '.'), std::runtime_error);
   EXPECT_THROW(CustomCentralMeridianFromEntry("  ", ','), std::runtime_error);
   EXPECT_THROW(CustomCentralMeridianFromEntry("51.15.30", ','), std::runtime_error);
+}
+
+// A longitude or latitude shown with its hemisphere: seconds to six
+// decimals, rounded and carried into minutes and degrees.
+TEST(SexagesimalTest, HemisphereTexts) {
+  const struct {
+    double degrees;
+    bool longitude;
+    const char* text;
+  } cases[] = {
+      {-51.2084722, true, "51° 12' 30.499920\" O"},  // 0.2084722 * 3600 = 750.49992 s
+      {30.0625, false, "30° 03' 45.000000\" N"},
+      {-30.0625, false, "30° 03' 45.000000\" S"},
+      {10.99999999999, true, "11° 00' 00.000000\" L"},  // 3599.99999996 s round to the next degree
+      {-0.0, true, "0° 00' 00.000000\" L"},
+      {-180.0, true, "180° 00' 00.000000\" O"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(HemisphereDmsText(c.degrees, c.longitude), c.text) << c.degrees;
+  EXPECT_EQ(HemisphereDmsText(std::nan(""), true), "");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 //
 //   transref-screenshots DIR          PNGs into DIR
 //   transref-screenshots --measure N  timings on standard output
+//   transref-screenshots --view FILE PNG  the result picture of a drawing or list
 
 #include <QApplication>
 #include <QComboBox>
@@ -23,7 +24,10 @@
 #include "ui/ScriptedUserDialogs.h"
 #include "ui/TFormDXFAltimetry.h"
 #include "ui/TFormDXFTransform.h"
+#include "ui/TFormPointConversion.h"
 #include "ui/TFormProcessBar1.h"
+#include "ui/TFormResultView.h"
+#include "ui/TFormRunSummary.h"
 
 using namespace transref;
 
@@ -104,6 +108,66 @@ int Screenshots(const QString& folder) {
     ok &= Save(progress, folder + QStringLiteral("/progress-mid-run.png"));
     progress.End();
   }
+  {
+    // One point typed by hand: UTM 22 S on GRS80 to geographic coordinates.
+    Windows w;
+    Choose(w.window.Controls(Side::In).cbFileName, w.window.Controls(Side::In).cbFileName->itemText(0));
+    w.window.CBFileNameInChange();
+    Choose(w.window.Controls(Side::In).cbCoordinatesSystems, QStringLiteral("UTM"));
+    Choose(w.window.Controls(Side::In).cbGeodeticReference, QStringLiteral("GRS80 (WGS84; SIRGAS)"));
+    Choose(w.window.Controls(Side::Out).cbCoordinatesSystems, QStringLiteral("Geográficas"));
+    TFormPointConversion point([&w] { return w.window.BuildJob(); });
+    point.EditPointC(0)->setText(QStringLiteral("712345.678"));
+    point.EditPointC(1)->setText(QStringLiteral("6671234,5"));
+    point.EditPointC(2)->setText(QStringLiteral("35.2"));
+    ok &= Save(point, folder + QStringLiteral("/point-conversion.png"));
+    point.EditPointC(1)->setText(QStringLiteral("6671234.5m"));
+    ok &= Save(point, folder + QStringLiteral("/point-conversion-bad-entry.png"));
+  }
+  {
+    // The end of a run of the sample list and of the sample drawing, and
+    // their pictures.
+    QTemporaryDir dir;
+    const QString samples = QStringLiteral(TRANSREF_SAMPLES_DIR "/");
+    struct Sample {
+      QString input, output, name;
+      FileKind kind;
+    };
+    for (const Sample& sample : {Sample{samples + "pontos_gk_oru.txt", dir.filePath("pontos_ltm_oru.txt"), "list",
+                                        FileKind::Ascii3D},
+                                 Sample{samples + "lote_gk_oru.dxf", dir.filePath("lote_ltm_oru.dxf"), "drawing",
+                                        FileKind::Dxf}}) {
+      Windows w;
+      w.window.Controls(Side::In).cbFileName->setCurrentIndex(static_cast<int>(sample.kind));
+      w.window.CBFileNameInChange();
+      w.window.Controls(Side::Out).cbFileName->setCurrentIndex(static_cast<int>(sample.kind));
+      w.window.CBFileNameOutChange();
+      w.dialogs.PickFile(sample.input);
+      w.window.EditFileNameInClick();
+      w.dialogs.PickFile(sample.output);
+      w.window.EditFileNameOutClick();
+      const std::optional<ConversionJob> job = w.window.BuildJob();
+      NullProgressSink sink;
+      const RunResult result = job ? RunConversion(*job, sink) : RunResult{};
+      if (!job || !result.Succeeded()) {
+        std::printf("FAILED run of %s\n", qPrintable(sample.input));
+        ok = false;
+        continue;
+      }
+      RunSummary summary{static_cast<std::size_t>(result.pointsWritten), sample.kind == FileKind::Dxf, job->outputPath,
+                         {}};
+      if (sample.kind == FileKind::Ascii3D) summary.warnings = {"Exemplo de aviso de plausibilidade."};
+      TFormRunSummary box(summary, job->outputKind, job->output.system, w.dialogs);
+      ok &= Save(box, folder + QStringLiteral("/run-summary-") + sample.name + QStringLiteral(".png"));
+      box.BBViewResultClick();
+      if (TFormResultView* view = box.ResultView()) {
+        ok &= Save(*view, folder + QStringLiteral("/result-view-") + sample.name + QStringLiteral(".png"));
+        view->close();
+      } else {
+        ok = false;
+      }
+    }
+  }
   return ok ? 0 : 1;
 }
 
@@ -159,6 +223,13 @@ int main(int argc, char* argv[]) {
   const QStringList arguments = QApplication::arguments();
   if (arguments.size() == 3 && arguments[1] == QStringLiteral("--measure")) return Measure(arguments[2].toInt());
   if (arguments.size() == 2) return Screenshots(arguments[1]);
-  std::fprintf(stderr, "uso: transref-screenshots PASTA | --measure PONTOS\n");
+  if (arguments.size() == 4 && arguments[1] == QStringLiteral("--view")) {
+    // The picture of any drawing or 3D list, as "Ver resultado" shows it.
+    ScriptedUserDialogs dialogs;
+    TFormResultView view(dialogs);
+    const FileKind kind = arguments[2].endsWith(QStringLiteral(".dxf"), Qt::CaseInsensitive) ? FileKind::Dxf : FileKind::Ascii3D;
+    return view.Open(arguments[2], kind, CoordinateSystemKind::Utm) && Save(view, arguments[3]) ? 0 : 1;
+  }
+  std::fprintf(stderr, "uso: transref-screenshots PASTA | --measure PONTOS | --view ARQUIVO PNG\n");
   return 2;
 }

@@ -127,6 +127,8 @@ ParsedLine ParsePointLine(std::string_view line, FileKind inputKind, int lineNum
   return result;
 }
 
+bool ReadListCoordinate(std::string_view field, double& value) { return ParseCoordinate(field, value); }
+
 std::optional<std::string> CheckGeographicRange(const PointRecord& point) {
   if (!(point.c1 >= -kMaxLongitude && point.c1 <= kMaxLongitude)) return LongitudeMessage(point.lineNumber);
   if (!(point.c2 >= -kMaxLatitude && point.c2 <= kMaxLatitude)) return LatitudeMessage(point.lineNumber);

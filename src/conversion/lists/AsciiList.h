@@ -40,6 +40,10 @@ bool IsBlankLine(std::string_view line);
 // gets c3 = 0.
 ParsedLine ParsePointLine(std::string_view line, FileKind inputKind, int lineNumber);
 
+// One coordinate field as a list line holds it: optional sign, digits with
+// '.' or ',' as the decimal mark, optional exponent, nothing else.
+bool ReadListCoordinate(std::string_view field, double& value);
+
 // Range checks of a geographic input point (bounds included): the longitude
 // message, or the latitude message, or nothing.
 std::optional<std::string> CheckGeographicRange(const PointRecord& point);
