@@ -88,45 +88,62 @@ class Corpus : public ::testing::Test {
   std::vector<std::filesystem::path> files_;
 };
 
-TEST_F(Corpus, EveryDrawingKeepsItsLinesAndChangesOnlyNumbers) {
+// The two conversions the corpus goes through: the frames and grids of the
+// Brazilian survey (Gauß-Krüger (Oru), Hayford, to LTM (Oru), SIRGAS 2000),
+// and a change of central meridian that turns the grid by 3 degrees.
+std::vector<ConversionJob> CorpusJobs(const std::string& in, const std::string& out) {
+  return {StandardJob(in, out, FileKind::Dxf, FileKind::Dxf), ZoneChangeJob(in, out)};
+}
+
+TEST_F(Corpus, EveryDrawingKeepsItsLinesAndChangesOnlyNumbersPlusAddedDirections) {
   ScratchDir dir;
+  int added[2] = {0, 0};
   for (const auto& file : files_) {
-    SCOPED_TRACE(file.filename().string());
-    RecordingSink sink;
-    const std::string out = dir.Path(file.filename().string());
-    const RunResult result = RunConversion(StandardJob(file.string(), out, FileKind::Dxf, FileKind::Dxf), sink);
-    ASSERT_TRUE(result.Succeeded()) << (result.messages.empty() ? "" : result.messages.back().text);
-    const std::vector<std::string> input = DrawingLines(ReadAll(file.string()));
-    const std::vector<std::string> output = SplitLines(ReadAll(out));
-    ASSERT_EQ(output.size(), input.size());
-    std::size_t changed = 0;
-    for (std::size_t k = 0; k < output.size(); ++k) {
-      if (output[k] == input[k]) continue;
-      ++changed;
-      // Only value lines of real-valued codes change, into numbers with a point.
-      ASSERT_EQ(k % 2, 1u) << "line " << k + 1;
-      int code = -1;
-      const std::string c = Trim(input[k - 1]);
-      std::from_chars(c.data(), c.data() + c.size(), code);
-      ASSERT_TRUE(IsRealCode(code)) << "line " << k + 1 << " code " << c;
-      ASSERT_TRUE(IsNumber(input[k]) && IsNumber(output[k])) << input[k] << " -> " << output[k];
-      EXPECT_NE(output[k].find('.'), std::string::npos) << output[k];
+    for (int j = 0; j < 2; ++j) {
+      SCOPED_TRACE(file.filename().string() + (j ? " (zone change)" : ""));
+      RecordingSink sink;
+      const std::string out = dir.Path(file.filename().string());
+      const RunResult result = RunConversion(CorpusJobs(file.string(), out)[j], sink);
+      ASSERT_TRUE(result.Succeeded()) << (result.messages.empty() ? "" : result.messages.back().text);
+      const std::vector<std::string> input = DrawingLines(ReadAll(file.string()));
+      const test::SetAside aside = test::SetAsideAddedDirections(input, SplitLines(ReadAll(out)));
+      const std::vector<std::string>& output = aside.lines;
+      added[j] += aside.added;
+      ASSERT_EQ(output.size(), input.size());
+      std::size_t changed = 0;
+      for (std::size_t k = 0; k < output.size(); ++k) {
+        if (output[k] == input[k]) continue;
+        ++changed;
+        // Only value lines of real-valued codes change, into numbers with a point.
+        ASSERT_EQ(k % 2, 1u) << "line " << k + 1;
+        int code = -1;
+        const std::string c = Trim(input[k - 1]);
+        std::from_chars(c.data(), c.data() + c.size(), code);
+        ASSERT_TRUE(IsRealCode(code)) << "line " << k + 1 << " code " << c;
+        ASSERT_TRUE(IsNumber(input[k]) && IsNumber(output[k])) << input[k] << " -> " << output[k];
+        EXPECT_NE(output[k].find('.'), std::string::npos) << output[k];
+      }
+      EXPECT_GT(changed, 0u);
+      EXPECT_GT(result.pointsWritten, 0);
     }
-    EXPECT_GT(changed, 0u);
-    EXPECT_GT(result.pointsWritten, 0);
   }
+  // electric.dxf alone has 372 texts without a rotation.
+  EXPECT_GT(added[0], 400);
+  EXPECT_GT(added[1], 400);
 }
 
 TEST_F(Corpus, EveryDrawingReadsBackInAnIndependentReaderWithNoMoreAuditErrors) {
   ScratchDir dir;
   std::string command = std::string(TRANSREF_EZDXF_PYTHON) + " " + TRANSREF_EZDXF_SCRIPT;
   for (const auto& file : files_) {
-    RecordingSink sink;
-    const std::string out = dir.Path(file.filename().string());
-    ASSERT_TRUE(RunConversion(StandardJob(file.string(), out, FileKind::Dxf, FileKind::Dxf), sink).Succeeded());
-    command += " '" + file.string() + "' '" + out + "'";
+    for (int j = 0; j < 2; ++j) {
+      RecordingSink sink;
+      const std::string out = dir.Path(std::to_string(j) + file.filename().string());
+      ASSERT_TRUE(RunConversion(CorpusJobs(file.string(), out)[j], sink).Succeeded());
+      command += " '" + file.string() + "' '" + out + "'";
+    }
   }
-  // One interpreter reads the thirty drawings.
+  // One interpreter reads the forty-five drawings.
   std::FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
   ASSERT_NE(pipe, nullptr);
   std::string report;
@@ -143,7 +160,7 @@ TEST_F(Corpus, EveryDrawingReadsBackInAnIndependentReaderWithNoMoreAuditErrors) 
     ASSERT_NE(before, "unreadable");
     EXPECT_LE(std::stoi(after), std::stoi(before));
   }
-  EXPECT_EQ(read, 15) << report;
+  EXPECT_EQ(read, 30) << report;
 }
 
 TEST_F(Corpus, EveryEntityTypeHasARowInTheRoleTable) {
@@ -180,8 +197,10 @@ TEST_F(Corpus, SetBThenSetALandsWithinTheResidualOfTheTwoSets) {
     const RunResult back = RunConversion(BackJob(dir.Path("there.dxf"), dir.Path("back.dxf")), sink);
     ASSERT_TRUE(back.Succeeded()) << (back.messages.empty() ? "" : back.messages.back().text);
     const std::vector<std::string> input = DrawingLines(ReadAll(file.string()));
-    const std::vector<std::string> there = SplitLines(ReadAll(dir.Path("there.dxf")));
-    const std::vector<std::string> again = SplitLines(ReadAll(dir.Path("back.dxf")));
+    const std::vector<std::string> there =
+        test::SetAsideAddedDirections(input, SplitLines(ReadAll(dir.Path("there.dxf")))).lines;
+    const std::vector<std::string> again =
+        test::SetAsideAddedDirections(input, SplitLines(ReadAll(dir.Path("back.dxf")))).lines;
     ASSERT_EQ(again.size(), input.size());
     for (std::size_t k = 0; k < again.size(); ++k) {
       if (there[k] == input[k]) {

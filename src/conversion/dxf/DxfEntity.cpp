@@ -19,6 +19,9 @@ constexpr int kCoordinateDecimals = 3;  // positions are written "%0.3lf"
 // (relative to its size, at least 1) is the same value: it stays as read.
 // 1e-9 is a micrometre on a kilometre, below anything a drawing holds.
 constexpr double kSameValue = 1e-9;
+// A direction the drawing leaves implicit is written when the conversion
+// turns it by this much or more (radians): 1 mm over 100 m.
+constexpr double kImplicitTurn = 1e-5;
 // An arc whose sweep is within this of a whole turn is a full circle.
 constexpr double kFullTurnSlack = 1e-9;  // degrees
 
@@ -41,6 +44,18 @@ int IntegerOf(std::string_view text) {
   int value = 0;
   std::from_chars(text.data(), text.data() + text.size(), value);
   return value;
+}
+
+// The longest group-code line taken as the layout of an added one.
+constexpr std::size_t kLongestCodeLine = 16;
+
+// A code line that holds a code of exactly two digits (" 10", "10", "  10 ").
+bool TwoDigitCode(std::string_view line) {
+  if (line.size() > kLongestCodeLine) return false;
+  const std::size_t first = line.find_first_of("0123456789");
+  if (first == std::string_view::npos || first + 2 > line.size()) return false;
+  const std::size_t after = line.find_first_not_of("0123456789", first);
+  return (after == std::string_view::npos ? line.size() : after) == first + 2;
 }
 
 bool Same(double old, double value) { return std::fabs(value - old) <= kSameValue * std::max(1.0, std::fabs(old)); }
@@ -110,6 +125,9 @@ void EntityConverter::MarkPair(std::size_t i, bool hasZ) {
 }
 
 bool EntityConverter::Carry(Vec3 world, double out[3], std::int64_t line, ConvertFailure& failure) {
+  // Carried as the chain gives it, but noted: the run says such entities
+  // are not plausible.
+  if (outsideLine_ == 0 && !roundTrip_.Holds(world.x, world.y)) outsideLine_ = line;
   if (chain_.Transform(world.x, world.y, world.z, out)) return true;
   failure = {ConvertFailure::Kind::OutOfDomain, line, {}};
   return false;
@@ -316,6 +334,89 @@ double EntityConverter::TurnAngle(const Part& part, double old, bool degrees) {
   return old + turn;
 }
 
+// ---- Directions the drawing leaves implicit ----------------------------------
+
+bool EntityConverter::AddImplicitDirection(const Part& part, ConvertFailure& failure) {
+  const ImplicitDirection* slot = FindImplicitDirection(part.type);
+  if (!slot) return true;
+  const Record& r = *record_;
+  // The entity's own tags, up to its extended data or embedded object.
+  std::size_t end = part.begin + 1;
+  bool subclasses = false;
+  int flags = 0;
+  std::size_t codeLine = kNone;  // a code line of two digits, for the layout
+  for (; end < part.end && r[end].code != kExtendedDataStart && r[end].code != kEmbeddedMarker; ++end) {
+    const int code = r[end].code;
+    // A direction written (MTEXT: an angle or a vector) was turned with the rest.
+    if (code == slot->code || (slot->code == 11 && code == 50)) return true;
+    if (code == kSubclassMarker) subclasses = true;
+    if (code == kFlagsCode) flags = IntegerOf(r.Value(end));
+    if (code >= 10 && code <= 99 && (codeLine == kNone || code == 10) && TwoDigitCode(r.CodeLine(end))) {
+      codeLine = end;
+    }
+  }
+  if (slot->dimensionType >= 0 && (flags & 15) != slot->dimensionType) return true;
+  if (codeLine == kNone) return true;
+  if (!EnsureFrame(failure)) return false;
+  if (!frameBuilt_) return true;
+
+  // The direction after the conversion, and how far it turned.
+  double value = 0.0, turn = 0.0;
+  Vec3 axis;
+  if (slot->code == 50) {
+    value = TurnAngle(part, 0.0, true);
+    turn = std::remainder(value, 360.0) / kRadiansToDegrees;
+  } else {
+    axis = frame_.Apply({1.0, 0.0, 0.0});
+    turn = std::atan2(axis.y, axis.x);
+    axis = {std::cos(turn), std::sin(turn), 0.0};
+  }
+  // Below this the turn is nothing a drawing shows (1 mm over 100 m): a
+  // change of frame alone turns the grid by a few 1e-6 rad, and leaves the
+  // drawing's lines as they were.
+  if (!(std::fabs(turn) >= kImplicitTurn)) return true;
+
+  // Its place: in its subclass, after the codes the reference lists before it.
+  std::size_t from = part.begin + 1, to = end;
+  if (subclasses) {
+    for (std::size_t i = part.begin + 1; i < end; ++i) {
+      const std::string_view name = r.TrimmedValue(i);
+      if (r[i].code != kSubclassMarker || (name != slot->subclass && name != slot->otherSubclass) || name.empty()) {
+        continue;
+      }
+      from = i + 1;
+      to = from;
+      while (to < end && r[to].code != kSubclassMarker) ++to;
+      break;
+    }
+  }
+  std::size_t at = from;
+  for (std::size_t i = from; i < to; ++i) {
+    if (std::find(slot->after.begin(), slot->after.end(), r[i].code) != slot->after.end()) at = i + 1;
+  }
+
+  // Its code lines laid out as the entity's own (" 10" -> " 50", "10" -> "50").
+  const std::string_view layout = r.CodeLine(codeLine);
+  const std::size_t digits = layout.find_first_of("0123456789");
+  char code[kLongestCodeLine];
+  layout.copy(code, layout.size());
+  const auto insert = [&](int number, double v) {
+    code[digits] = static_cast<char>('0' + number / 10);
+    code[digits + 1] = static_cast<char>('0' + number % 10);
+    char text[kShortestRoom];
+    record_->Insert(at, {code, layout.size()}, {text, static_cast<std::size_t>(FormatShortest(text, v) - text)});
+  };
+  if (slot->code == 50) {
+    insert(50, value);
+  } else {
+    insert(11, axis.x);
+    insert(21, axis.y);
+    insert(31, 0.0);
+  }
+  ++directionsAdded_;
+  return true;
+}
+
 // ---- Arcs and circles -------------------------------------------------------
 
 bool EntityConverter::ConvertCircle(const Part& part, const Arc& arc, bool listed, std::vector<ListPoint>& points,
@@ -461,17 +562,25 @@ bool EntityConverter::ConvertPart(const Part& part, bool listed, std::vector<Lis
         bool hasZ = false;
         if (!Triple(i, 10, p, hasZ, failure)) return false;
         MarkPair(i, hasZ);
-        // A vertex lies at its entity's elevation; a 2D polyline vertex that
-        // writes its own Z (survey programs put each point's height there)
-        // keeps it.
-        if (!hasZ && role != Role::WorldPoint && role != Role::ObjectPoint) p.z = part.elevation;
+        // A vertex lies at its entity's elevation, whatever Z it writes (R12
+        // writers put 0.0 in a 2D polyline's vertices): that Z is written as
+        // the converted elevation.
+        if (role == Role::Vertex || (!hasZ && role != Role::WorldPoint && role != Role::ObjectPoint)) {
+          p.z = part.elevation;
+        }
         double out[3];
         if (!Carry(role == Role::WorldPoint ? p : part.ocs.ToWorld(p), out, line, failure)) return false;
         const Vec3 q = role == Role::WorldPoint ? Vec3{out[0], out[1], out[2]}
                                                 : part.turned.FromWorld({out[0], out[1], out[2]});
         WriteCoordinate(i, q.x);
         WriteCoordinate(i + 1, q.y);
-        if (hasZ) WriteCoordinate(i + 2, q.z);
+        if (hasZ && role == Role::Vertex) {
+          if (!haveElevation && !ElevationOut(part, elevationOut, failure)) return false;
+          haveElevation = true;
+          WriteCoordinate(i + 2, elevationOut);
+        } else if (hasZ) {
+          WriteCoordinate(i + 2, q.z);
+        }
         if (listed && !extendedData && role != Role::Seed) points.push_back({line, {out[0], out[1], out[2]}});
         break;
       }
@@ -563,6 +672,9 @@ bool EntityConverter::Convert(Record& record, bool listed, std::vector<ListPoint
   record_ = &record;
   const Record& r = record;
   const std::size_t n = r.Size();
+  converted_ = false;
+  outsideLine_ = 0;
+  directionsAdded_ = 0;
   if (n == 0) return true;
   if (r.TrimmedValue(0) == "VIEWPORT") return ConvertView(record, failure);
 
@@ -638,6 +750,7 @@ bool EntityConverter::Convert(Record& record, bool listed, std::vector<ListPoint
     begin = end;
   }
 
+  converted_ = !parts_.front().paper;
   for (Part& part : parts_) {
     part.turned = part.ocs;
     if (!part.ocs.Vertical() && !part.paper) {
@@ -653,7 +766,7 @@ bool EntityConverter::Convert(Record& record, bool listed, std::vector<ListPoint
   }
   for (const Part& part : parts_) {
     if (part.paper) continue;
-    if (!ConvertPart(part, listed, points, failure)) return false;
+    if (!ConvertPart(part, listed, points, failure) || !AddImplicitDirection(part, failure)) return false;
   }
   if (!CheckWritten(failure)) return false;
   // List points in the order of their lines in the file.
@@ -707,7 +820,9 @@ bool EntityConverter::ConvertView(Record& record, ConvertFailure& failure) {
   const Vec3 yAxis = std::sin(t) * ax + std::cos(t) * ay;
   const Vec3 seen = target + centre.x * xAxis + centre.y * yAxis;
   double out[3];
-  if (!chain_.Transform(seen.x, seen.y, seen.z, out)) return true;
+  // A centre the input grid cannot hold (a UTM view left at 0,0) would be
+  // carried to nowhere: the view stays as it is.
+  if (!roundTrip_.Holds(seen.x, seen.y) || !chain_.Transform(seen.x, seen.y, seen.z, out)) return true;
   const Vec3 moved{out[0] - seen.x, out[1] - seen.y, 0.0};
   // A view from the side looks at its target: the target moves with the
   // ground, the centre stays where it is in the view.

@@ -32,7 +32,9 @@ struct ConvertFailure {
 
 class EntityConverter {
  public:
-  explicit EntityConverter(PointChain& chain) : chain_(chain) {}
+  // `input`: the input side of the chain, whose grid says which positions
+  // it can carry.
+  EntityConverter(PointChain& chain, const ChainSide& input) : chain_(chain), roundTrip_(input) {}
 
   // Converts the entity record in place (new value texts recorded in it).
   // `listed`: its positions are list points (model space of the ENTITIES
@@ -40,6 +42,15 @@ class EntityConverter {
   // value is not a number, a position cannot be carried or a point lacks
   // its Y value.
   bool Convert(Record& record, bool listed, std::vector<ListPoint>& points, ConvertFailure& failure);
+
+  // What the last Convert found: a position the input grid's series cannot
+  // hold (its round trip misses by more than GridRoundTrip's tolerance; the
+  // line of its X code), and how many directions the drawing left implicit
+  // it wrote.
+  bool Converted() const { return converted_; }  // a model-space entity
+  bool Outside() const { return outsideLine_ != 0; }
+  std::int64_t OutsideLine() const { return outsideLine_; }
+  int DirectionsAdded() const { return directionsAdded_; }
 
   // A VPORT table entry (the active viewport) or a paper-space VIEWPORT
   // entity: the model-space point at the centre of its view moves with the
@@ -77,6 +88,7 @@ class EntityConverter {
   bool FindAnchor(ConvertFailure& failure);
   bool EnsureFrame(ConvertFailure& failure);
   bool ElevationOut(const Part& part, double& value, ConvertFailure& failure);
+  bool AddImplicitDirection(const Part& part, ConvertFailure& failure);
   bool ConvertPart(const Part& part, bool listed, std::vector<ListPoint>& points, ConvertFailure& failure);
   bool ConvertArc(const Part& part, const Arc& arc, bool listed, std::vector<ListPoint>& points,
                   ConvertFailure& failure);
@@ -101,6 +113,10 @@ class EntityConverter {
   Vec3 ObjectToTurned(const Part& part, Vec3 ocsVector) const;
 
   PointChain& chain_;
+  GridRoundTrip roundTrip_;
+  bool converted_ = false;
+  std::int64_t outsideLine_ = 0;
+  int directionsAdded_ = 0;
   Record* record_ = nullptr;
   std::vector<Role> roles_;
   std::vector<std::uint8_t> done_;

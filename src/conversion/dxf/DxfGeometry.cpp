@@ -59,6 +59,25 @@ Vec3 LocalFrame::ApplyToNormal(Vec3 n) const {
   return Normalised({(j22 * n.x - j21 * n.y) / det, (-j12 * n.x + j11 * n.y) / det, n.z});
 }
 
+GridRoundTrip::GridRoundTrip(const ChainSide& side)
+    : side_(side), projected_(FamilyOf(side.system) == SystemFamily::Projected), series_(side.ellipsoid) {}
+
+bool GridRoundTrip::Holds(double easting, double northing) const {
+  if (!projected_) return true;
+  ProjectedPoint grid;
+  grid.easting = easting;
+  grid.northing = northing;
+  grid.centralMeridian = side_.centralMeridian;
+  GeographicPoint ground;
+  TransverseMercatorInverse(grid, series_, side_.scaleFactor, side_.falseEasting, side_.falseNorthing, ground);
+  ProjectedPoint again;
+  TransverseMercatorForward(ground, series_, side_.centralMeridian, side_.scaleFactor, side_.falseEasting,
+                            side_.falseNorthing, again);
+  // A comparison that fails on NaN: a position the series cannot take at all
+  // does not hold either.
+  return std::hypot(again.easting - easting, again.northing - northing) <= kRoundTripTolerance;
+}
+
 bool CircleThrough(double x1, double y1, double x2, double y2, double x3, double y3, double& cx,
                    double& cy, double& radius) {
   // Relative to the first point, to keep the digits of ground coordinates.

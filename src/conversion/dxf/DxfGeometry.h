@@ -61,6 +61,24 @@ struct LocalFrame {
   Vec3 ApplyToNormal(Vec3 n) const;
 };
 
+// Whether a position of the input grid is one its projection series can
+// carry: projected back to the ellipsoid and forward again it must come
+// back within kRoundTripTolerance. Far outside the zone (the view centre
+// 0,0 of a UTM drawing lies at 85.5 degrees S) the two series no longer
+// invert each other, and what the chain gives there is no position at all.
+// A side that is not a grid holds every position.
+class GridRoundTrip {
+ public:
+  static constexpr double kRoundTripTolerance = 1.0;  // metres
+  explicit GridRoundTrip(const ChainSide& side);
+  bool Holds(double easting, double northing) const;
+
+ private:
+  ChainSide side_;
+  bool projected_;
+  TransverseMercatorCoefficients series_;
+};
+
 // Centre and radius of the circle through three plane points; false when
 // they are (numerically) on one line.
 bool CircleThrough(double x1, double y1, double x2, double y2, double x3, double y3, double& cx,

@@ -231,6 +231,33 @@ constexpr RoleRow kRows[] = {
 
 constexpr RoleRow kExtendedDataRow{"", "extended data", kExtendedData};
 
+// Where a direction left out goes, from the entity pages of the reference.
+// TEXT (AcDbText): 39 thickness, 10 start, 40 height, 1 text, then 50.
+constexpr std::int16_t kBeforeTextRotation[] = {39, 10, 20, 30, 40, 1};
+// ATTRIB, ATTDEF: the same in AcDbText; drawings without subclasses (R12)
+// write 3 prompt, 2 tag, 70 flags, 73 field length and 280 version first.
+constexpr std::int16_t kBeforeAttributeRotation[] = {39, 10, 20, 30, 40, 1, 3, 2, 70, 73, 280};
+// INSERT (AcDbBlockReference; MINSERT: AcDbMInsertBlock): 66 attributes
+// follow, 2 block, 10 insertion, 41-43 scales, then 50.
+constexpr std::int16_t kBeforeInsertRotation[] = {66, 2, 10, 20, 30, 41, 42, 43};
+// DIMENSION of type 0 (rotated, horizontal or vertical): 50 in
+// AcDbAlignedDimension after the points 12-14; without subclasses (R12)
+// after 2 block, 10-16 points, 70 type, 1 text, 3 style and 40.
+constexpr std::int16_t kBeforeDimensionRotation[] = {2,  3,  1,  10, 20, 30, 11, 21, 31, 12, 22, 32, 70,
+                                                     13, 23, 33, 14, 24, 34, 15, 25, 35, 16, 26, 36, 40};
+// MTEXT (AcDbMText): 10 insertion, 40 height, 41 width, 46 defined height,
+// 71 attachment, 72 flow, 1 and 3 text, 7 style, 210 extrusion, then 11.
+constexpr std::int16_t kBeforeMTextDirection[] = {10, 20, 30, 40, 41, 46, 71, 72, 1, 3, 7, 210, 220, 230};
+
+constexpr ImplicitDirection kImplicitDirections[] = {
+    {"TEXT", 50, "AcDbText", "", kBeforeTextRotation, -1},
+    {"ATTRIB", 50, "AcDbText", "", kBeforeAttributeRotation, -1},
+    {"ATTDEF", 50, "AcDbText", "", kBeforeAttributeRotation, -1},
+    {"INSERT", 50, "AcDbBlockReference", "AcDbMInsertBlock", kBeforeInsertRotation, -1},
+    {"DIMENSION", 50, "AcDbAlignedDimension", "", kBeforeDimensionRotation, 0},
+    {"MTEXT", 11, "AcDbMText", "", kBeforeMTextDirection, -1},
+};
+
 }  // namespace
 
 const RoleRow* FindRoleRow(std::string_view entity, std::string_view part) {
@@ -241,6 +268,13 @@ const RoleRow* FindRoleRow(std::string_view entity, std::string_view part) {
 }
 
 const RoleRow& ExtendedDataRow() { return kExtendedDataRow; }
+
+const ImplicitDirection* FindImplicitDirection(std::string_view entity) {
+  for (const ImplicitDirection& row : kImplicitDirections) {
+    if (row.entity == entity) return &row;
+  }
+  return nullptr;
+}
 
 std::span<const RoleRow> RoleTable() { return kRows; }
 
