@@ -35,6 +35,8 @@ constexpr int kFlagsCode = 70;
 constexpr int k3dPolyline = 8, kPolygonMesh = 16, kPolyfaceMesh = 64;
 // VERTEX flags: a polyface vertex (64 set) or face record (128 without 64).
 constexpr int kVertexFaceRecord = 128, kVertexPolyface = 64;
+// LWPOLYLINE and POLYLINE flag (code 70): closed.
+constexpr int kClosedPolyline = 1;
 // HATCH boundary path flag (code 92): a polyline path.
 constexpr int kPolylinePath = 2;
 
@@ -137,6 +139,23 @@ void EntityConverter::WriteCoordinate(std::size_t i, double value) {
   if (!Writable(i, value)) return;
   char text[400];
   record_->Replace(i, {text, static_cast<std::size_t>(FormatFixed(text, value, 0, kCoordinateDecimals) - text)});
+}
+
+void EntityConverter::WriteExact(std::size_t i, double value) {
+  if (!Writable(i, value)) return;
+  char text[kShortestRoom];
+  record_->Replace(i, {text, static_cast<std::size_t>(FormatShortest(text, value) - text)});
+}
+
+void EntityConverter::WriteElevation(const Part& part, std::size_t i, double value) {
+  // The elevation of a tilted plane is its distance from the origin along
+  // the extrusion: three decimals would move every point of it off the
+  // plane its vertices were carried to.
+  if (part.turned.Vertical()) {
+    WriteCoordinate(i, value);
+  } else {
+    WriteExact(i, value);
+  }
 }
 
 void EntityConverter::WriteNumber(std::size_t i, double old, double value) {
@@ -332,6 +351,117 @@ double EntityConverter::TurnAngle(const Part& part, double old, bool degrees) {
   if (degrees) return TurnedDegrees(old, turned * kRadiansToDegrees);
   double turn = std::remainder(turned - old, 2 * kPi);
   return old + turn;
+}
+
+// ---- Bulges ------------------------------------------------------------------------
+
+void EntityConverter::StartOutline(bool closed) { closedOutlines_.push_back(closed ? 1 : 0); }
+
+bool EntityConverter::FitBulges(ConvertFailure& failure) {
+  const auto& vertices = outlineVertices_;
+  for (const OutlineBulge& bulge : bulges_) {
+    // Its arc starts at the vertex of its own VERTEX entity, or at the
+    // vertex written before it, and ends at the next vertex of the outline
+    // (the first one when the outline closes).
+    std::size_t from = kNone;
+    for (std::size_t k = 0; k < vertices.size(); ++k) {
+      if (vertices[k].outline != bulge.outline) continue;
+      if (bulge.part->type == "VERTEX" ? vertices[k].part == bulge.part : vertices[k].tag < bulge.tag) from = k;
+    }
+    if (from == kNone) continue;
+    std::size_t to = kNone;
+    for (std::size_t k = from + 1; k < vertices.size() && to == kNone; ++k) {
+      if (vertices[k].outline == bulge.outline) to = k;
+    }
+    for (std::size_t k = 0; k < from && to == kNone && closedOutlines_[static_cast<std::size_t>(bulge.outline)]; ++k) {
+      if (vertices[k].outline == bulge.outline) to = k;
+    }
+    if (to == kNone) continue;
+    if (!FitBulge(vertices[from], vertices[to], bulge.tag, failure)) return false;
+  }
+  return true;
+}
+
+// Where the plane of the outline is tilted, the grid's horizontal scale
+// stretches it unevenly (heights keep their size): a circle of the plane
+// lands on an ellipse, and a bulge kept as read puts the arc's middle off
+// its ground by that stretch times the radius (2 mm for a 3.6 m arc in a
+// plane tilted by 19 degrees, 6.5 degrees of longitude from the central
+// meridian). The arc is refitted through the carried chord ends to the
+// carried points along it, with the least largest gap. Its chord ends keep
+// every digit: three decimals of a chord end move the far side of a large
+// arc by several times as much.
+bool EntityConverter::FitBulge(const OutlineVertex& from, const OutlineVertex& to, std::size_t bulgeTag,
+                               ConvertFailure& failure) {
+  double bulge = 0.0;
+  if (!Number(bulgeTag, bulge, failure)) return false;
+  if (bulge == 0.0 || !std::isfinite(bulge)) return true;
+  WriteExact(from.tag, from.x);
+  WriteExact(from.tag + 1, from.y);
+  WriteExact(to.tag, to.x);
+  WriteExact(to.tag + 1, to.y);
+
+  // The arc as read: chord half-length h, centre at t along the chord's
+  // left normal, t = h (1 - b^2) / 2b.
+  const double chordX = to.in.x - from.in.x, chordY = to.in.y - from.in.y;
+  const double chord = std::hypot(chordX, chordY);
+  if (!(chord > 0.0)) return true;
+  const double h = chord / 2, t = h * (1 - bulge * bulge) / (2 * bulge);
+  const double cx = from.in.x + chordX / 2 - t * chordY / chord, cy = from.in.y + chordY / 2 + t * chordX / chord;
+  const double radius = std::hypot(h, t), start = std::atan2(from.in.y - cy, from.in.x - cx);
+  const double sweep = 4 * std::atan(bulge);
+  constexpr int kSamples = 16;
+  double sx[kSamples], sy[kSamples];
+  for (int k = 0; k < kSamples; ++k) {
+    const double a = start + sweep * (k + 1) / (kSamples + 1);
+    const Vec3 w = from.part->ocs.ToWorld({cx + radius * std::cos(a), cy + radius * std::sin(a), from.in.z});
+    double out[3];
+    if (!chain_.Transform(w.x, w.y, w.z, out)) return true;  // kept as read
+    const Vec3 q = from.part->turned.FromWorld({out[0], out[1], out[2]});
+    sx[k] = q.x;
+    sy[k] = q.y;
+  }
+  // The arcs through the carried ends: centre at u along their chord's normal.
+  const double ox = to.x - from.x, oy = to.y - from.y, outChord = std::hypot(ox, oy);
+  if (!(outChord > 0.0)) return true;
+  const double oh = outChord / 2, mx = from.x + ox / 2, my = from.y + oy / 2;
+  const auto gap = [&](double u) {
+    const double x = mx - u * oy / outChord, y = my + u * ox / outChord, r = std::hypot(oh, u);
+    double worst = 0.0;
+    for (int k = 0; k < kSamples; ++k) worst = std::max(worst, std::fabs(std::hypot(sx[k] - x, sy[k] - y) - r));
+    return worst;
+  };
+  // The largest gap is least near the arc as read: golden-section search
+  // within 5 % of its radius.
+  const double u0 = oh * (1 - bulge * bulge) / (2 * bulge);
+  const double reach = 0.05 * std::hypot(oh, u0);
+  constexpr double kGolden = 0.6180339887498949;
+  double lo = u0 - reach, hi = u0 + reach;
+  double a = hi - kGolden * (hi - lo), b = lo + kGolden * (hi - lo);
+  double ga = gap(a), gb = gap(b);
+  for (int k = 0; k < 80; ++k) {
+    if (ga < gb) {
+      hi = b;
+      b = a;
+      gb = ga;
+      a = hi - kGolden * (hi - lo);
+      ga = gap(a);
+    } else {
+      lo = a;
+      a = b;
+      ga = gb;
+      b = lo + kGolden * (hi - lo);
+      gb = gap(b);
+    }
+  }
+  const double u = (lo + hi) / 2;
+  // A fit that gains less than this keeps the bulge as read (a grid that
+  // keeps shapes, in a plane that is not tilted).
+  constexpr double kWorthwhileGain = 1e-5;  // metres
+  if (!(gap(u0) - gap(u) > kWorthwhileGain)) return true;
+  const double ratio = u / oh;
+  WriteNumber(bulgeTag, bulge, -ratio + std::copysign(std::sqrt(ratio * ratio + 1), bulge));
+  return true;
 }
 
 // ---- Directions the drawing leaves implicit ----------------------------------
@@ -539,8 +669,21 @@ bool EntityConverter::ConvertPart(const Part& part, bool listed, std::vector<Lis
   bool extendedData = false;
   bool haveElevation = false;
   double elevationOut = 0.0;
+  // Vertices of one outline: a polyline with its VERTEX entities, an
+  // LWPOLYLINE, each boundary path of a hatch (closed by nature).
+  const bool hatch = part.type == "HATCH" || part.type == "MPOLYGON";
+  if (part.type != "VERTEX") {
+    int flags = 0;
+    if (part.type == "LWPOLYLINE" || part.type == "POLYLINE") {
+      for (std::size_t i = part.begin + 1; i < part.end && r[i].code != kExtendedDataStart; ++i) {
+        if (r[i].code == kFlagsCode) flags = IntegerOf(r.Value(i));
+      }
+    }
+    StartOutline(flags & kClosedPolyline);
+  }
   for (std::size_t i = part.begin + 1; i < part.end; ++i) {
     if (r[i].code == kExtendedDataStart) extendedData = true;
+    if (hatch && !extendedData && r[i].code == 92) StartOutline(true);
     if (done_[i]) continue;
     const Role role = roles_[i];
     if (role == Role::Copy || role == Role::Dummy) {
@@ -574,10 +717,13 @@ bool EntityConverter::ConvertPart(const Part& part, bool listed, std::vector<Lis
                                                 : part.turned.FromWorld({out[0], out[1], out[2]});
         WriteCoordinate(i, q.x);
         WriteCoordinate(i + 1, q.y);
+        if (role == Role::Vertex && !extendedData) {
+          outlineVertices_.push_back({i, static_cast<int>(closedOutlines_.size()) - 1, &part, p, q.x, q.y});
+        }
         if (hasZ && role == Role::Vertex) {
           if (!haveElevation && !ElevationOut(part, elevationOut, failure)) return false;
           haveElevation = true;
-          WriteCoordinate(i + 2, elevationOut);
+          WriteElevation(part, i + 2, elevationOut);
         } else if (hasZ) {
           WriteCoordinate(i + 2, q.z);
         }
@@ -600,7 +746,7 @@ bool EntityConverter::ConvertPart(const Part& part, bool listed, std::vector<Lis
         if (at != part.elevationAt) break;
         if (!haveElevation && !ElevationOut(part, elevationOut, failure)) return false;
         haveElevation = true;
-        if (hasAnchor_) WriteCoordinate(at, elevationOut);
+        if (hasAnchor_) WriteElevation(part, at, elevationOut);
         break;
       }
       case Role::WorldVector:
@@ -652,6 +798,9 @@ bool EntityConverter::ConvertPart(const Part& part, bool listed, std::vector<Lis
         if (frameBuilt_) WriteNumber(i, length, length * frame_.scale);
         break;
       }
+      case Role::Bulge:
+        if (!extendedData) bulges_.push_back({i, static_cast<int>(closedOutlines_.size()) - 1, &part});
+        break;
       case Role::StartAngle:
       case Role::EndAngle: {
         // An angle without its arc's centre: turned like any angle.
@@ -682,6 +831,9 @@ bool EntityConverter::Convert(Record& record, bool listed, std::vector<ListPoint
   done_.assign(n, 0);
   parts_.clear();
   arcs_.clear();
+  outlineVertices_.clear();
+  bulges_.clear();
+  closedOutlines_.clear();
   frameBuilt_ = false;
   hasAnchor_ = false;
   anchorSought_ = false;
@@ -768,6 +920,7 @@ bool EntityConverter::Convert(Record& record, bool listed, std::vector<ListPoint
     if (part.paper) continue;
     if (!ConvertPart(part, listed, points, failure) || !AddImplicitDirection(part, failure)) return false;
   }
+  if (!FitBulges(failure)) return false;
   if (!CheckWritten(failure)) return false;
   // List points in the order of their lines in the file.
   std::sort(points.begin() + static_cast<std::ptrdiff_t>(firstPoint), points.end(),

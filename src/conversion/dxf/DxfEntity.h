@@ -84,6 +84,24 @@ class EntityConverter {
     bool clockwise = false;  // a hatch arc edge with flag 73 = 0
   };
 
+  // A carried vertex of a polyline or hatch boundary (an outline), and a
+  // bulge: the arcs between vertices are fitted once all are carried.
+  struct OutlineVertex {
+    std::size_t tag = 0;
+    int outline = 0;
+    const Part* part = nullptr;
+    Vec3 in;                 // OCS, at the elevation
+    double x = 0, y = 0;     // as written, in the turned OCS
+  };
+  struct OutlineBulge {
+    std::size_t tag = 0;
+    int outline = 0;
+    const Part* part = nullptr;
+  };
+  void StartOutline(bool closed);
+  bool FitBulges(ConvertFailure& failure);
+  bool FitBulge(const OutlineVertex& from, const OutlineVertex& to, std::size_t bulgeTag, ConvertFailure& failure);
+
   bool AssignRoles(std::size_t begin, std::size_t end, Part& part);
   bool FindAnchor(ConvertFailure& failure);
   bool EnsureFrame(ConvertFailure& failure);
@@ -108,6 +126,8 @@ class EntityConverter {
   // a value could not be written.
   bool CheckWritten(ConvertFailure& failure) const;
   void WriteCoordinate(std::size_t i, double value);
+  void WriteExact(std::size_t i, double value);  // every digit, shortest form
+  void WriteElevation(const Part& part, std::size_t i, double value);
   void WriteNumber(std::size_t i, double old, double value);
   double TurnAngle(const Part& part, double old, bool degrees);
   Vec3 ObjectToTurned(const Part& part, Vec3 ocsVector) const;
@@ -129,6 +149,9 @@ class EntityConverter {
   std::size_t unwritable_ = kNone;  // the first tag whose new value was not finite
   std::vector<Part> parts_;
   std::vector<Arc> arcs_;
+  std::vector<OutlineVertex> outlineVertices_;
+  std::vector<OutlineBulge> bulges_;
+  std::vector<std::uint8_t> closedOutlines_;
 };
 
 }  // namespace transref::dxf

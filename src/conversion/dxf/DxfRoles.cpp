@@ -36,14 +36,15 @@ constexpr CodeRole kSpline[] = {{10, R::WorldPoint}, {11, R::WorldPoint}, {12, R
 // start point, 12 axis vector, 40 radius; 42 turn height is vertical.
 constexpr CodeRole kHelix[] = {{10, R::WorldPoint}, {11, R::WorldPoint}, {12, R::WorldVector}, {40, R::Length}};
 // LWPOLYLINE: 10/20 vertices (OCS, no Z), 38 elevation, 40/41 start/end
-// width, 43 constant width; 42 bulges are invariant.
-constexpr CodeRole kLwPolyline[] = {{10, R::Vertex},  {38, R::Elevation}, {40, R::Length},
-                                    {41, R::Length},  {43, R::Length},    TRANSREF_EXTRUSION};
+// width, 43 constant width, 42 bulge of the arc that starts at the vertex.
+constexpr CodeRole kLwPolyline[] = {{10, R::Vertex}, {38, R::Elevation}, {40, R::Length}, {41, R::Length},
+                                    {42, R::Bulge},  {43, R::Length},    TRANSREF_EXTRUSION};
 // POLYLINE header: 10/20 always 0 (dummy), 30 the elevation; 40/41 default widths.
 constexpr CodeRole kPolyline[] = {{10, R::ElevationPoint}, {40, R::Length}, {41, R::Length}, TRANSREF_EXTRUSION};
 // VERTEX of a 2D polyline: 10 location in the polyline's OCS (its Z is the
-// polyline's elevation), 40/41 widths, 50 curve-fit tangent (degrees).
-constexpr CodeRole kVertex2d[] = {{10, R::Vertex}, {40, R::Length}, {41, R::Length}, {50, R::Degrees}};
+// polyline's elevation), 40/41 widths, 42 bulge, 50 curve-fit tangent (degrees).
+constexpr CodeRole kVertex2d[] = {{10, R::Vertex}, {40, R::Length}, {41, R::Length}, {42, R::Bulge},
+                                  {50, R::Degrees}};
 // VERTEX of a 3D polyline, polygon mesh or polyface mesh: 10 in WCS.
 constexpr CodeRole kVertex3d[] = {{10, R::WorldPoint}};
 // VERTEX that is a polyface face record: 10 written as 0 (dummy), 71-74 indices.
@@ -117,8 +118,8 @@ constexpr std::span<const CodeRole> kNone{};
 // edges by their type 72, pattern after 75, seed points after 98):
 // header: 10/20 elevation point (0,0: dummy) with 30 the elevation; MPOLYGON 11 offset.
 constexpr CodeRole kHatch[] = {{10, R::ElevationPoint}, {11, R::ObjectVector}, TRANSREF_EXTRUSION};
-// polyline boundary path: 10/20 vertices (42 bulges invariant).
-constexpr CodeRole kHatchPolyline[] = {{10, R::Vertex}};
+// polyline boundary path: 10/20 vertices, 42 bulges.
+constexpr CodeRole kHatchPolyline[] = {{10, R::Vertex}, {42, R::Bulge}};
 // line edge: 10/20 start, 11/21 end.
 constexpr CodeRole kHatchLine[] = {{10, R::Vertex}, {11, R::Vertex}};
 // arc edge: 10/20 centre, 40 radius, 50/51 angles (degrees; 73 = 0 clockwise).

@@ -32,6 +32,7 @@ enum class Role : std::uint8_t {
   EndAngle,        // its end angle
   Extrusion,       // the extrusion direction: turned about the vertical when tilted
   Seed,            // a hatch seed point: an OCS vertex, but no point of the drawing's list
+  Bulge,           // the bulge of the arc from the vertex before it to the next one
 };
 
 struct CodeRole {
