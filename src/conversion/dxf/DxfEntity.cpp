@@ -159,9 +159,7 @@ void EntityConverter::WriteElevation(const Part& part, std::size_t i, double val
 }
 
 void EntityConverter::WriteNumber(std::size_t i, double old, double value) {
-  if (!Writable(i, value) || Same(old, value)) return;
-  char text[kShortestRoom];
-  record_->Replace(i, {text, static_cast<std::size_t>(FormatShortest(text, value) - text)});
+  if (!Same(old, value)) WriteExact(i, value);
 }
 
 bool EntityConverter::Writable(std::size_t i, double value) {
@@ -358,25 +356,28 @@ double EntityConverter::TurnAngle(const Part& part, double old, bool degrees) {
 void EntityConverter::StartOutline(bool closed) { closedOutlines_.push_back(closed ? 1 : 0); }
 
 bool EntityConverter::FitBulges(ConvertFailure& failure) {
+  // The vertices are in the order of their tags, each outline's together.
   const auto& vertices = outlineVertices_;
+  const auto byTag = [](const OutlineVertex& v, std::size_t tag) { return v.tag < tag; };
   for (const OutlineBulge& bulge : bulges_) {
     // Its arc starts at the vertex of its own VERTEX entity, or at the
     // vertex written before it, and ends at the next vertex of the outline
     // (the first one when the outline closes).
-    std::size_t from = kNone;
-    for (std::size_t k = 0; k < vertices.size(); ++k) {
-      if (vertices[k].outline != bulge.outline) continue;
-      if (bulge.part->type == "VERTEX" ? vertices[k].part == bulge.part : vertices[k].tag < bulge.tag) from = k;
+    const bool ownVertex = bulge.part->type == "VERTEX";
+    auto at = std::lower_bound(vertices.begin(), vertices.end(), ownVertex ? bulge.part->begin : bulge.tag, byTag);
+    if (!ownVertex) {
+      if (at == vertices.begin()) continue;
+      --at;
     }
-    if (from == kNone) continue;
-    std::size_t to = kNone;
-    for (std::size_t k = from + 1; k < vertices.size() && to == kNone; ++k) {
-      if (vertices[k].outline == bulge.outline) to = k;
+    if (at == vertices.end() || at->outline != bulge.outline || (ownVertex && at->part != bulge.part)) continue;
+    const std::size_t from = static_cast<std::size_t>(at - vertices.begin());
+    std::size_t to = from + 1;
+    if (to == vertices.size() || vertices[to].outline != bulge.outline) {
+      if (!closedOutlines_[static_cast<std::size_t>(bulge.outline)]) continue;
+      to = from;
+      while (to > 0 && vertices[to - 1].outline == bulge.outline) --to;
+      if (to == from) continue;
     }
-    for (std::size_t k = 0; k < from && to == kNone && closedOutlines_[static_cast<std::size_t>(bulge.outline)]; ++k) {
-      if (vertices[k].outline == bulge.outline) to = k;
-    }
-    if (to == kNone) continue;
     if (!FitBulge(vertices[from], vertices[to], bulge.tag, failure)) return false;
   }
   return true;
