@@ -425,10 +425,44 @@ void Measure(const std::vector<test::ReadEntity>& in, const std::vector<test::Re
   }
 }
 
+// Entities of every kind with a direction, written and left out, in world,
+// mirrored and tilted planes, at a real place 50 km west of the central
+// meridian near 50 degrees S (R12 layout: no subclasses).
+std::string SyntheticDrawing() {
+  const double x = 150000, y = 4400000;
+  test::DrawingText d;
+  d.Tag(0, "SECTION").Tag(2, "ENTITIES");
+  d.Tag(0, "TEXT").Tag(8, "0").Point(10, x, y, 0).Tag(40, 2.5).Tag(1, "A");
+  d.Tag(0, "TEXT").Tag(8, "0").Point(10, x + 5, y, 0).Tag(40, 2.5).Tag(1, "B").Tag(50, 30.0);
+  d.Tag(0, "TEXT").Tag(8, "0").Point(10, -x, y, 0).Tag(40, 2.5).Tag(1, "C").Point(210, 0, 0, -1);
+  d.Tag(0, "INSERT").Tag(8, "0").Tag(66, "1").Tag(2, "B").Point(10, x, y + 5, 0);
+  d.Tag(0, "ATTRIB").Tag(8, "0").Point(10, x, y + 6, 0).Tag(40, 1.0).Tag(1, "V").Tag(2, "T").Tag(70, "0");
+  d.Tag(0, "SEQEND").Tag(8, "0");
+  d.Tag(0, "MTEXT").Tag(8, "0").Point(10, x, y + 10, 0).Tag(40, 2.5).Tag(1, "M");
+  d.Tag(0, "MTEXT").Tag(8, "0").Point(10, x, y + 12, 0).Tag(40, 2.5).Tag(1, "N").Tag(50, 45.0);
+  d.Tag(0, "DIMENSION").Tag(8, "0").Tag(2, "*D1").Point(10, x, y + 20, 0).Point(11, x + 5, y + 21, 0).Tag(70, "0");
+  d.Point(13, x, y + 15, 0).Point(14, x + 10, y + 15, 0);
+  d.Tag(0, "LWPOLYLINE").Tag(8, "0").Tag(90, "3").Tag(70, "1").Tag(38, 12.0).Point(10, x, y - 10).Tag(42, 0.5);
+  d.Point(10, x + 20, y - 10).Tag(42, 2.5).Point(10, x + 20, y - 30);
+  d.Tag(0, "POLYLINE").Tag(8, "0").Tag(66, "1").Point(10, 0, 0, 31).Tag(70, "0");
+  d.Tag(0, "VERTEX").Tag(8, "0").Point(10, x, y - 40, 0).Tag(42, -1.5);
+  d.Tag(0, "VERTEX").Tag(8, "0").Point(10, x + 8, y - 40, 0).Tag(0, "SEQEND").Tag(8, "0");
+  // A plane tilted by 19 degrees, its arcs of 3 and 30 m radius.
+  const Xyz n{0, 0.33, 0.944};
+  const Xyz a = test::WorldToObject({x, y - 60, 40}, n), b = test::WorldToObject({x + 6, y - 60, 40}, n);
+  const Xyz c = test::WorldToObject({x + 60, y - 60, 40}, n);
+  d.Tag(0, "LWPOLYLINE").Tag(8, "0").Tag(90, "3").Tag(70, "0").Tag(38, a.z).Point(10, a.x, a.y).Tag(42, 3.0);
+  d.Point(10, b.x, b.y).Tag(42, 0.8).Point(10, c.x, c.y).Point(210, n.x, n.y, n.z);
+  d.Tag(0, "ENDSEC").Tag(0, "EOF");
+  return d.text;
+}
+
 TEST_F(Corpus, EveryEntityLandsWhereItsGroundDoesAcrossAChangeOfCentralMeridianBothWays) {
   ScratchDir dir;
   Figures all;
-  for (const auto& file : files_) {
+  std::vector<std::filesystem::path> drawings = files_;
+  drawings.emplace_back(dir.Write("synthetic.dxf", SyntheticDrawing()));
+  for (const auto& file : drawings) {
     SCOPED_TRACE(file.filename().string());
     RecordingSink sink;
     // Gauß-Krüger at 51 degrees W to UTM at 45 degrees W, and back.
