@@ -4,6 +4,7 @@
 // the number texts of values the conversion rewrites.
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 
 #include "geodesy/PointChain.h"
@@ -71,12 +72,25 @@ class GridRoundTrip {
  public:
   static constexpr double kRoundTripTolerance = 1.0;  // metres
   explicit GridRoundTrip(const ChainSide& side);
-  bool Holds(double easting, double northing) const;
+  bool Holds(double easting, double northing) const {
+    // Inside the zone's box no position needs the round trip.
+    if (std::fabs(easting - side_.falseEasting) <= boxEasting_ &&
+        std::fabs(northing - side_.falseNorthing) <= boxNorthing_) {
+      return true;
+    }
+    return Miss(easting, northing) <= kRoundTripTolerance;
+  }
 
  private:
+  // How far the round trip of a position misses it (NaN: it cannot be taken).
+  double Miss(double easting, double northing) const;
+
   ChainSide side_;
   bool projected_;
   TransverseMercatorCoefficients series_;
+  // Half-sizes of the box about the false origin where every position comes
+  // back (zero: none is known).
+  double boxEasting_ = 0.0, boxNorthing_ = 0.0;
 };
 
 // Centre and radius of the circle through three plane points; false when
