@@ -545,10 +545,11 @@ TEST(ImplicitDirections, AreWrittenInTheirSubclassWithTheDrawingsLayoutWhenTheGr
         EXPECT_NO_THROW(ReadDxfValue(got)) << got;
       } else if (want[0] == '@') {
         if (want != "@sin") ++added;  // an MTEXT vector is one direction
-        const double value = ReadDxfValue(got);
-        if (want == "@") EXPECT_NEAR(std::remainder(value - east, 360.0), 0.0, 1e-6) << got;
-        if (want == "@cos") EXPECT_NEAR(value, std::cos(east * std::numbers::pi / 180), 1e-9);
-        if (want == "@sin") EXPECT_NEAR(value, std::sin(east * std::numbers::pi / 180), 1e-9);
+        const double value = ReadDxfValue(got), radians = east * std::numbers::pi / 180;
+        const double miss = want == "@"      ? std::remainder(value - east, 360.0)
+                            : want == "@cos" ? value - std::cos(radians)
+                                             : value - std::sin(radians);
+        EXPECT_NEAR(miss, 0.0, 1e-6) << want << " " << got;
       } else {
         EXPECT_EQ(got, want) << "line " << k + 1;
       }

@@ -43,11 +43,11 @@ class EntityConverter {
   // its Y value.
   bool Convert(Record& record, bool listed, std::vector<ListPoint>& points, ConvertFailure& failure);
 
-  // What the last Convert found: a position the input grid's series cannot
-  // hold (its round trip misses by more than GridRoundTrip's tolerance; the
-  // line of its X code), and how many directions the drawing left implicit
-  // it wrote.
-  bool Converted() const { return converted_; }  // a model-space entity
+  // What the last Convert found: whether the record was a model-space
+  // entity, the X code line of its first position the input grid's series
+  // cannot hold (a round trip that misses by more than GridRoundTrip's
+  // tolerance), and how many directions the drawing left implicit it wrote.
+  bool Converted() const { return converted_; }
   bool Outside() const { return outsideLine_ != 0; }
   std::int64_t OutsideLine() const { return outsideLine_; }
   int DirectionsAdded() const { return directionsAdded_; }

@@ -133,7 +133,6 @@ class Record {
   // Writes the tag (`codeLine`, `value`) just before tag i (i == Size():
   // after the last), after the tags inserted there before it.
   void Insert(std::size_t before, std::string_view codeLine, std::string_view value);
-  std::size_t Insertions() const { return insertions_.size(); }
   // Writes every line: code lines as read, values as read or replaced, and
   // the inserted tags in their places.
   void WriteTo(LineSink& sink) const;
