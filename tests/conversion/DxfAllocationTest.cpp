@@ -31,6 +31,9 @@ std::string Drawing(int count) {
     d.Tag(0, "LINE").Tag(8, "0").Point(10, x, y, 1).Point(11, x + 5, y + 5, 1);
     d.Tag(0, "ARC").Tag(8, "0").Point(10, -x, y, 0).Tag(40, 12.5).Tag(50, 10.0).Tag(51, 80.0).Point(210, 0, 0, -1);
     d.Tag(0, "TEXT").Tag(8, "0").Point(10, x, y, 0).Tag(40, 2.0).Tag(1, "P").Tag(50, 30.0).Tag(72, "1").Point(11, x + 1, y, 0);
+    // Texts whose direction the drawing leaves out: the conversion adds it.
+    d.Tag(0, "TEXT").Tag(8, "0").Point(10, x, y, 0).Tag(40, 2.0).Tag(1, "Q");
+    d.Tag(0, "MTEXT").Tag(8, "0").Point(10, x, y, 0).Tag(40, 2.0).Tag(1, "R");
     d.Tag(0, "LWPOLYLINE").Tag(8, "0").Tag(90, "2").Tag(38, 4.0).Point(10, x, y).Tag(42, 0.5).Point(10, x + 9, y);
     d.Tag(0, "POLYLINE").Tag(8, "0").Tag(66, "1").Point(10, 0, 0, 2).Tag(70, "0");
     d.Tag(0, "VERTEX").Tag(8, "0").Point(10, x, y).Tag(0, "VERTEX").Tag(8, "0").Point(10, x + 3, y);

@@ -13,6 +13,7 @@
 #include "DxfReading.h"
 #include "TestFiles.h"
 #include "conversion/Driver.h"
+#include "conversion/dxf/DxfGeometry.h"
 #include "conversion/dxf/DxfRoles.h"
 #include "support/Numbers.h"
 
@@ -420,6 +421,22 @@ TEST(DxfRoleTable, EveryRowNamesAKnownEntityAndNoCodeTwice) {
     for (std::size_t a = 0; a < row.codes.size(); ++a) {
       for (std::size_t b = a + 1; b < row.codes.size(); ++b) EXPECT_NE(row.codes[a].code, row.codes[b].code);
     }
+  }
+}
+
+TEST(GridRoundTrip, HoldsThePositionsOfItsZoneAndNotThoseItsSeriesCannotCarry) {
+  // UTM at 45 degrees W: the zone, 320 km west of its meridian (beyond the
+  // box that needs no check), the view centre 0,0 at 85.5 degrees S, and
+  // 3,000 km east.
+  ConversionJob job = ZoneChangeJob("", "");
+  const dxf::GridRoundTrip utm(ToChainSide(job.output));
+  struct Case {
+    double e, n;
+    bool holds;
+  };
+  for (const Case& c : {Case{500000, 7000000, true}, Case{180000, 5000000, true}, Case{0, 0, false},
+                        Case{3500000, 7000000, false}}) {
+    EXPECT_EQ(utm.Holds(c.e, c.n), c.holds) << c.e << " " << c.n;
   }
 }
 

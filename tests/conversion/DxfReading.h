@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "AddedDirections.h"
 #include "CLocaleText.h"
 #include "TestFiles.h"
 

@@ -7,10 +7,13 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <numbers>
 #include <set>
 
+#include "DxfReading.h"
 #include "TestFiles.h"
 #include "conversion/Driver.h"
+#include "conversion/Progress.h"
 #include "geodesy/PointChain.h"
 #include "support/Numbers.h"
 #include "CLocaleText.h"
@@ -143,6 +146,17 @@ std::string ExpectedDrawing(const Drawing& d, const ConversionJob& job) {
   return text;
 }
 
+// The converted drawing without the rotations it added to the small
+// drawing's texts (the grid turns by 2.6e-5 rad there; they are checked
+// with the other implicit directions).
+std::string WithoutAddedDirections(const Drawing& d, const std::string& out) {
+  const test::SetAside aside = test::SetAsideAddedDirections(d.lines, SplitLines(out));
+  EXPECT_EQ(aside.added, 2);
+  std::string text;
+  for (const auto& line : aside.lines) text += line + "\n";
+  return text;
+}
+
 TEST(ConvertDxf, TransformsExtentsAndEntityGroupsAndCopiesEverythingElse) {
   ScratchDir dir;
   const Drawing d = SmallDrawing();
@@ -153,7 +167,7 @@ TEST(ConvertDxf, TransformsExtentsAndEntityGroupsAndCopiesEverythingElse) {
   ASSERT_TRUE(result.Succeeded()) << (result.messages.empty() ? "" : result.messages[0].text);
   EXPECT_EQ(result.pointsWritten, static_cast<std::int64_t>(d.groups.size()));
   const std::string out = ReadAll(dir.Path("out.dxf"));
-  EXPECT_EQ(out, ExpectedDrawing(d, job));
+  EXPECT_EQ(WithoutAddedDirections(d, out), ExpectedDrawing(d, job));
   // Spot checks that do not depend on the helper: the LINE's second point
   // keeps its codes and the POINT's thickness is copied, not read as a height.
   EXPECT_NE(out.find(" 11\n"), std::string::npos);
@@ -221,7 +235,7 @@ TEST(ConvertDxf, ExtentsPlaceholdersAreKeptInDrawingsAndLeftOutOfLists) {
   ASSERT_TRUE(result.Succeeded());
   EXPECT_EQ(result.pointsWritten, static_cast<std::int64_t>(d.groups.size()) - 2);
   const std::string out = ReadAll(dir.Path("out.dxf"));
-  EXPECT_EQ(out, ExpectedDrawing(d, job));
+  EXPECT_EQ(WithoutAddedDirections(d, out), ExpectedDrawing(d, job));
   EXPECT_NE(out.find("$EXTMIN\n 10\n1e+20\n 20\n1640000.0\n 30\n0.0\n"), std::string::npos);
   EXPECT_NE(out.find("$EXTMAX\n 10\n-1.000000000000000E+20\n 20\n1660000.0\n 30\n100.0\n"), std::string::npos);
 
@@ -426,6 +440,173 @@ TEST(ConvertDxf, WriteErrorIsNotReportedAsSuccess) {
   EXPECT_EQ(result.status, RunResult::Status::Failed);
   ASSERT_EQ(result.messages.size(), 1u);
   EXPECT_EQ(result.messages[0].text, "Erro na gravação do arquivo de saída!");
+}
+
+// ---- Directions, vertices and positions out of the zone ---------------------
+
+struct Walked {
+  std::string text;
+  RunResult result;
+  DxfFindings findings;
+};
+
+Walked WalkInMemory(const ConversionJob& job, const std::string& drawing) {
+  PointChain chain = ChainOf(job);
+  dxf::MemoryLineSource source(drawing);
+  dxf::StringLineSink sink;
+  NullProgressSink progress;
+  Walked walked;
+  EXPECT_TRUE(WalkDxf(job, chain, source, sink, progress, walked.result, &walked.findings));
+  walked.text = sink.text;
+  return walked;
+}
+
+std::string Entities(const std::string& entities) {
+  return "  0\nSECTION\n  2\nENTITIES\n" + entities + "  0\nENDSEC\n  0\nEOF\n";
+}
+
+// Where a direction of angle 0 at the ground point (x, y) lands: the way a
+// step of 1 m east is carried, in degrees [0, 360).
+double CarriedEast(const ConversionJob& job, double x, double y) {
+  PointChain chain = ChainOf(job);
+  double p[3], q[3];
+  EXPECT_TRUE(chain.Transform(x, y, 0, p) && chain.Transform(x + 1, y, 0, q));
+  const double degrees = std::atan2(q[1] - p[1], q[0] - p[0]) * 180 / std::numbers::pi;
+  return degrees < 0 ? degrees + 360 : degrees;
+}
+
+// A change of frame alone: the same grid on both sides, the frames turned
+// about the polar axis by ten seconds of arc (the built-in sets, whose
+// shifts are tens of metres, turn the grid by 2-3e-5 rad at 45 degrees S).
+ConversionJob FrameChangeJob() {
+  ConversionJob job = test::ZoneChangeJob("", "");
+  job.output = job.input;
+  job.isogonal.rz = 10.0 / 3600;
+  job.isIdentity = false;
+  return job;
+}
+
+TEST(ImplicitDirections, AreWrittenInTheirSubclassWithTheDrawingsLayoutWhenTheGridTurns) {
+  // Expected lines: "#" any number, "@" the carried east direction in
+  // degrees, "@cos" / "@sin" its world vector.
+  struct Case {
+    const char* what;
+    std::vector<std::string> in, out;
+  };
+  const std::string x = "150000.0", y = "4400000.0";
+  const std::vector<Case> cases = {
+      {"R12 text, one blank before every code",
+       {" 0", "TEXT", " 8", "0", " 10", x, " 20", y, " 30", "0.0", " 40", "2.5", " 1", "A"},
+       {" 0", "TEXT", " 8", "0", " 10", "#", " 20", "#", " 30", "#", " 40", "2.5", " 1", "A", " 50", "@"}},
+      {"text with subclasses and justification",
+       {"  0", "TEXT", "100", "AcDbEntity", "  8", "0", "100", "AcDbText", " 10", x, " 20", y, " 30", "0.0", " 40",
+        "2.5", "  1", "A", " 72", "1", " 11", x, " 21", y, " 31", "0.0", "100", "AcDbText", " 73", "2"},
+       {"  0", "TEXT", "100", "AcDbEntity", "  8", "0", "100", "AcDbText", " 10", "#", " 20", "#", " 30", "#", " 40",
+        "2.5", "  1", "A", " 50", "@", " 72", "1", " 11", "#", " 21", "#", " 31", "#", "100", "AcDbText", " 73", "2"}},
+      {"block reference with an attribute, codes without blanks",
+       {"0", "INSERT", "100", "AcDbEntity", "8", "0", "100", "AcDbBlockReference", "66", "1", "2", "B", "10", x,
+        "20", y, "30", "0.0", "0", "ATTRIB", "100", "AcDbEntity", "8", "0", "100", "AcDbText", "10", x, "20", y,
+        "30", "0.0", "40", "2.5", "1", "V", "100", "AcDbAttribute", "2", "T", "70", "0", "0", "SEQEND", "8", "0"},
+       {"0", "INSERT", "100", "AcDbEntity", "8", "0", "100", "AcDbBlockReference", "66", "1", "2", "B", "10", "#",
+        "20", "#", "30", "#", "50", "@", "0", "ATTRIB", "100", "AcDbEntity", "8", "0", "100", "AcDbText", "10", "#",
+        "20", "#", "30", "#", "40", "2.5", "1", "V", "50", "@", "100", "AcDbAttribute", "2", "T", "70", "0", "0",
+        "SEQEND", "8", "0"}},
+      {"horizontal dimension: in AcDbAlignedDimension, as the reference and independent readers have it",
+       {"  0", "DIMENSION", "100", "AcDbEntity", "  8", "0", "100", "AcDbDimension", "  2", "*D1", " 10", x, " 20",
+        y, " 11", x, " 21", y, " 70", "32", "100", "AcDbAlignedDimension", " 13", x, " 23", y, " 14", x, " 24", y,
+        "100", "AcDbRotatedDimension"},
+       {"  0", "DIMENSION", "100", "AcDbEntity", "  8", "0", "100", "AcDbDimension", "  2", "*D1", " 10", "#", " 20",
+        "#", " 11", "#", " 21", "#", " 70", "32", "100", "AcDbAlignedDimension", " 13", "#", " 23", "#", " 14", "#",
+        " 24", "#", " 50", "@", "100", "AcDbRotatedDimension"}},
+      {"aligned dimension: its direction is its points'",
+       {"  0", "DIMENSION", "  8", "0", "  2", "*D2", " 10", x, " 20", y, " 70", "33", " 13", x, " 23", y},
+       {"  0", "DIMENSION", "  8", "0", "  2", "*D2", " 10", "#", " 20", "#", " 70", "33", " 13", "#", " 23", "#"}},
+      {"multi-line text: the world X-axis vector",
+       {"  0", "MTEXT", "100", "AcDbEntity", "  8", "0", "100", "AcDbMText", " 10", x, " 20", y, " 30", "0.0", " 40",
+        "2.5", " 71", "1", "  1", "M", "  7", "Standard", " 73", "1"},
+       {"  0", "MTEXT", "100", "AcDbEntity", "  8", "0", "100", "AcDbMText", " 10", "#", " 20", "#", " 30", "#", " 40",
+        "2.5", " 71", "1", "  1", "M", "  7", "Standard", " 11", "@cos", " 21", "@sin", " 31", "0.0", " 73", "1"}},
+  };
+  const ConversionJob zone = test::ZoneChangeJob("", "");
+  const double east = CarriedEast(zone, 150000.0, 4400000.0);
+  ASSERT_GT(std::fabs(std::remainder(east, 360.0)), 0.5);  // the grid turns by half a degree here
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::string in;
+    for (const auto& line : c.in) in += line + "\n";
+    const Walked walked = WalkInMemory(zone, Entities(in));
+    const std::vector<std::string> out = SplitLines(walked.text);
+    ASSERT_EQ(out.size(), c.out.size() + 8);
+    int added = 0;
+    for (std::size_t k = 0; k < c.out.size(); ++k) {
+      const std::string& got = out[k + 4];
+      const std::string& want = c.out[k];
+      if (want == "#") {
+        EXPECT_NO_THROW(ReadDxfValue(got)) << got;
+      } else if (want[0] == '@') {
+        if (want != "@sin") ++added;  // an MTEXT vector is one direction
+        const double value = ReadDxfValue(got), radians = east * std::numbers::pi / 180;
+        const double miss = want == "@"      ? std::remainder(value - east, 360.0)
+                            : want == "@cos" ? value - std::cos(radians)
+                                             : value - std::sin(radians);
+        EXPECT_NEAR(miss, 0.0, 1e-6) << want << " " << got;
+      } else {
+        EXPECT_EQ(got, want) << "line " << k + 1;
+      }
+    }
+    EXPECT_EQ(walked.findings.directionsAdded, added);
+    // A change of frame that turns the grid by a few 1e-6 rad: nothing added.
+    const double turn = std::remainder(CarriedEast(FrameChangeJob(), 150000.0, 4400000.0), 360.0) * std::numbers::pi / 180;
+    ASSERT_GT(std::fabs(turn), 1e-6);
+    ASSERT_LT(std::fabs(turn), 1e-5);
+    const Walked kept = WalkInMemory(FrameChangeJob(), Entities(in));
+    EXPECT_EQ(kept.findings.directionsAdded, 0);
+    EXPECT_EQ(SplitLines(kept.text).size(), c.in.size() + 8);
+  }
+}
+
+TEST(PolylineVertices, OfA2dPolylineLieAtItsElevationWhateverZTheyWrite) {
+  // R12 writers put 0.0 in the vertices of a polyline at elevation 31; a 3D
+  // polyline's vertices hold their own heights.
+  const std::string drawing = Entities(
+      "  0\nPOLYLINE\n 66\n1\n 10\n0.0\n 20\n0.0\n 30\n31.0\n 70\n0\n"
+      "  0\nVERTEX\n 10\n150000.0\n 20\n4400000.0\n 30\n0.0\n  0\nVERTEX\n 10\n150010.0\n 20\n4400000.0\n 30\n0.0\n"
+      "  0\nSEQEND\n"
+      "  0\nPOLYLINE\n 66\n1\n 10\n0.0\n 20\n0.0\n 30\n0.0\n 70\n8\n"
+      "  0\nVERTEX\n 10\n150000.0\n 20\n4400000.0\n 30\n7.5\n 70\n32\n  0\nSEQEND\n");
+  const Walked asDrawing = WalkInMemory(test::ZoneChangeJob("", ""), drawing);
+  const std::vector<std::string> lines = SplitLines(asDrawing.text);
+  std::vector<std::string> heights;
+  for (std::size_t k = 0; k + 1 < lines.size(); ++k) {
+    if (lines[k] == " 30") heights.push_back(lines[k + 1]);
+  }
+  EXPECT_EQ(heights, (std::vector<std::string>{"31.000", "31.000", "31.000", "0.000", "7.500"}));
+  const Walked asList = WalkInMemory(test::ZoneChangeJob("", "", FileKind::Ascii3D), drawing);
+  std::vector<double> listed;
+  for (const std::string& line : SplitLines(asList.text)) listed.push_back(test::Number(line.substr(line.rfind(' '))));
+  EXPECT_EQ(listed, (std::vector<double>{31.0, 31.0, 7.5}));
+}
+
+TEST(OutOfZone, AViewCentreStaysAndAnEntityIsCountedWithItsLine) {
+  // UTM at 45 degrees W to Gauss-Krueger at 51 degrees W. 0,0 lies at 85.5
+  // degrees S, where the grid's series no longer come back to their point.
+  ConversionJob job = test::ZoneChangeJob("", "");
+  std::swap(job.input, job.output);
+  const std::string drawing =
+      "  0\nSECTION\n  2\nTABLES\n  0\nTABLE\n  2\nVPORT\n  0\nVPORT\n  2\n*ACTIVE\n 12\n0.0\n 22\n0.0\n"
+      "  0\nENDTAB\n  0\nENDSEC\n" +
+      Entities("  0\nPOINT\n 10\n500000.0\n 20\n5000000.0\n  0\nPOINT\n 10\n0.0\n 20\n0.0\n"
+               "  0\nLINE\n 10\n0.0\n 20\n0.0\n 11\n10.0\n 21\n0.0\n");
+  const Walked walked = WalkInMemory(job, drawing);
+  const std::vector<std::string> lines = SplitLines(walked.text);
+  ASSERT_GT(lines.size(), 34u);
+  EXPECT_EQ(lines[13], "0.0");  // the view centre, as it was
+  EXPECT_EQ(lines[15], "0.0");
+  EXPECT_EQ(walked.findings.entities, 3);
+  EXPECT_EQ(walked.findings.outside, 2);
+  EXPECT_EQ(walked.findings.outsideLines, (std::vector<std::int64_t>{33, 39}));
+  // The entity is converted as the chain gives it.
+  EXPECT_NE(lines[33], "0.0");
 }
 
 }  // namespace

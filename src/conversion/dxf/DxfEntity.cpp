@@ -19,6 +19,9 @@ constexpr int kCoordinateDecimals = 3;  // positions are written "%0.3lf"
 // (relative to its size, at least 1) is the same value: it stays as read.
 // 1e-9 is a micrometre on a kilometre, below anything a drawing holds.
 constexpr double kSameValue = 1e-9;
+// A direction the drawing leaves implicit is written when the conversion
+// turns it by this much or more (radians): 1 mm over 100 m.
+constexpr double kImplicitTurn = 1e-5;
 // An arc whose sweep is within this of a whole turn is a full circle.
 constexpr double kFullTurnSlack = 1e-9;  // degrees
 
@@ -32,6 +35,8 @@ constexpr int kFlagsCode = 70;
 constexpr int k3dPolyline = 8, kPolygonMesh = 16, kPolyfaceMesh = 64;
 // VERTEX flags: a polyface vertex (64 set) or face record (128 without 64).
 constexpr int kVertexFaceRecord = 128, kVertexPolyface = 64;
+// LWPOLYLINE and POLYLINE flag (code 70): closed.
+constexpr int kClosedPolyline = 1;
 // HATCH boundary path flag (code 92): a polyline path.
 constexpr int kPolylinePath = 2;
 
@@ -41,6 +46,18 @@ int IntegerOf(std::string_view text) {
   int value = 0;
   std::from_chars(text.data(), text.data() + text.size(), value);
   return value;
+}
+
+// The longest group-code line taken as the layout of an added one.
+constexpr std::size_t kLongestCodeLine = 16;
+
+// A code line that holds a code of exactly two digits (" 10", "10", "  10 ").
+bool TwoDigitCode(std::string_view line) {
+  if (line.size() > kLongestCodeLine) return false;
+  const std::size_t first = line.find_first_of("0123456789");
+  if (first == std::string_view::npos || first + 2 > line.size()) return false;
+  const std::size_t after = line.find_first_not_of("0123456789", first);
+  return (after == std::string_view::npos ? line.size() : after) == first + 2;
 }
 
 bool Same(double old, double value) { return std::fabs(value - old) <= kSameValue * std::max(1.0, std::fabs(old)); }
@@ -110,6 +127,9 @@ void EntityConverter::MarkPair(std::size_t i, bool hasZ) {
 }
 
 bool EntityConverter::Carry(Vec3 world, double out[3], std::int64_t line, ConvertFailure& failure) {
+  // Carried as the chain gives it, but noted: the run says such entities
+  // are not plausible.
+  if (outsideLine_ == 0 && !roundTrip_.Holds(world.x, world.y)) outsideLine_ = line;
   if (chain_.Transform(world.x, world.y, world.z, out)) return true;
   failure = {ConvertFailure::Kind::OutOfDomain, line, {}};
   return false;
@@ -121,10 +141,25 @@ void EntityConverter::WriteCoordinate(std::size_t i, double value) {
   record_->Replace(i, {text, static_cast<std::size_t>(FormatFixed(text, value, 0, kCoordinateDecimals) - text)});
 }
 
-void EntityConverter::WriteNumber(std::size_t i, double old, double value) {
-  if (!Writable(i, value) || Same(old, value)) return;
+void EntityConverter::WriteExact(std::size_t i, double value) {
+  if (!Writable(i, value)) return;
   char text[kShortestRoom];
   record_->Replace(i, {text, static_cast<std::size_t>(FormatShortest(text, value) - text)});
+}
+
+void EntityConverter::WriteElevation(const Part& part, std::size_t i, double value) {
+  // The elevation of a tilted plane is its distance from the origin along
+  // the extrusion: three decimals would move every point of it off the
+  // plane its vertices were carried to.
+  if (part.turned.Vertical()) {
+    WriteCoordinate(i, value);
+  } else {
+    WriteExact(i, value);
+  }
+}
+
+void EntityConverter::WriteNumber(std::size_t i, double old, double value) {
+  if (!Same(old, value)) WriteExact(i, value);
 }
 
 bool EntityConverter::Writable(std::size_t i, double value) {
@@ -316,6 +351,203 @@ double EntityConverter::TurnAngle(const Part& part, double old, bool degrees) {
   return old + turn;
 }
 
+// ---- Bulges ------------------------------------------------------------------------
+
+void EntityConverter::StartOutline(bool closed) { closedOutlines_.push_back(closed ? 1 : 0); }
+
+bool EntityConverter::FitBulges(ConvertFailure& failure) {
+  // The vertices are in the order of their tags, each outline's together.
+  const auto& vertices = outlineVertices_;
+  const auto byTag = [](const OutlineVertex& v, std::size_t tag) { return v.tag < tag; };
+  for (const OutlineBulge& bulge : bulges_) {
+    // Its arc starts at the vertex of its own VERTEX entity, or at the
+    // vertex written before it, and ends at the next vertex of the outline
+    // (the first one when the outline closes).
+    const bool ownVertex = bulge.part->type == "VERTEX";
+    auto at = std::lower_bound(vertices.begin(), vertices.end(), ownVertex ? bulge.part->begin : bulge.tag, byTag);
+    if (!ownVertex) {
+      if (at == vertices.begin()) continue;
+      --at;
+    }
+    if (at == vertices.end() || at->outline != bulge.outline || (ownVertex && at->part != bulge.part)) continue;
+    const std::size_t from = static_cast<std::size_t>(at - vertices.begin());
+    std::size_t to = from + 1;
+    if (to == vertices.size() || vertices[to].outline != bulge.outline) {
+      if (!closedOutlines_[static_cast<std::size_t>(bulge.outline)]) continue;
+      to = from;
+      while (to > 0 && vertices[to - 1].outline == bulge.outline) --to;
+      if (to == from) continue;
+    }
+    if (!FitBulge(vertices[from], vertices[to], bulge.tag, failure)) return false;
+  }
+  return true;
+}
+
+// Where the plane of the outline is tilted, the grid's horizontal scale
+// stretches it unevenly (heights keep their size): a circle of the plane
+// lands on an ellipse, and a bulge kept as read puts the arc's middle off
+// its ground by that stretch times the radius (2 mm for a 3.6 m arc in a
+// plane tilted by 19 degrees, 6.5 degrees of longitude from the central
+// meridian). The arc is refitted through the carried chord ends to the
+// carried points along it, with the least largest gap. Its chord ends keep
+// every digit: three decimals of a chord end move the far side of a large
+// arc by several times as much.
+bool EntityConverter::FitBulge(const OutlineVertex& from, const OutlineVertex& to, std::size_t bulgeTag,
+                               ConvertFailure& failure) {
+  double bulge = 0.0;
+  if (!Number(bulgeTag, bulge, failure)) return false;
+  if (bulge == 0.0 || !std::isfinite(bulge)) return true;
+  WriteExact(from.tag, from.x);
+  WriteExact(from.tag + 1, from.y);
+  WriteExact(to.tag, to.x);
+  WriteExact(to.tag + 1, to.y);
+
+  // The arc as read: chord half-length h, centre at t along the chord's
+  // left normal, t = h (1 - b^2) / 2b.
+  const double chordX = to.in.x - from.in.x, chordY = to.in.y - from.in.y;
+  const double chord = std::hypot(chordX, chordY);
+  if (!(chord > 0.0)) return true;
+  const double h = chord / 2, t = h * (1 - bulge * bulge) / (2 * bulge);
+  const double cx = from.in.x + chordX / 2 - t * chordY / chord, cy = from.in.y + chordY / 2 + t * chordX / chord;
+  const double radius = std::hypot(h, t), start = std::atan2(from.in.y - cy, from.in.x - cx);
+  const double sweep = 4 * std::atan(bulge);
+  constexpr int kSamples = 16;
+  double sx[kSamples], sy[kSamples];
+  for (int k = 0; k < kSamples; ++k) {
+    const double a = start + sweep * (k + 1) / (kSamples + 1);
+    const Vec3 w = from.part->ocs.ToWorld({cx + radius * std::cos(a), cy + radius * std::sin(a), from.in.z});
+    double out[3];
+    if (!chain_.Transform(w.x, w.y, w.z, out)) return true;  // kept as read
+    const Vec3 q = from.part->turned.FromWorld({out[0], out[1], out[2]});
+    sx[k] = q.x;
+    sy[k] = q.y;
+  }
+  // The arcs through the carried ends: centre at u along their chord's normal.
+  const double ox = to.x - from.x, oy = to.y - from.y, outChord = std::hypot(ox, oy);
+  if (!(outChord > 0.0)) return true;
+  const double oh = outChord / 2, mx = from.x + ox / 2, my = from.y + oy / 2;
+  const auto gap = [&](double u) {
+    const double x = mx - u * oy / outChord, y = my + u * ox / outChord, r = std::hypot(oh, u);
+    double worst = 0.0;
+    for (int k = 0; k < kSamples; ++k) worst = std::max(worst, std::fabs(std::hypot(sx[k] - x, sy[k] - y) - r));
+    return worst;
+  };
+  // The largest gap is least near the arc as read: golden-section search
+  // within 5 % of its radius.
+  const double u0 = oh * (1 - bulge * bulge) / (2 * bulge);
+  const double reach = 0.05 * std::hypot(oh, u0);
+  constexpr double kGolden = 0.6180339887498949;
+  double lo = u0 - reach, hi = u0 + reach;
+  double a = hi - kGolden * (hi - lo), b = lo + kGolden * (hi - lo);
+  double ga = gap(a), gb = gap(b);
+  for (int k = 0; k < 80; ++k) {
+    if (ga < gb) {
+      hi = b;
+      b = a;
+      gb = ga;
+      a = hi - kGolden * (hi - lo);
+      ga = gap(a);
+    } else {
+      lo = a;
+      a = b;
+      ga = gb;
+      b = lo + kGolden * (hi - lo);
+      gb = gap(b);
+    }
+  }
+  const double u = (lo + hi) / 2;
+  // A fit that gains less than this keeps the bulge as read (a grid that
+  // keeps shapes, in a plane that is not tilted).
+  constexpr double kWorthwhileGain = 1e-5;  // metres
+  if (!(gap(u0) - gap(u) > kWorthwhileGain)) return true;
+  const double ratio = u / oh;
+  WriteNumber(bulgeTag, bulge, -ratio + std::copysign(std::sqrt(ratio * ratio + 1), bulge));
+  return true;
+}
+
+// ---- Directions the drawing leaves implicit ----------------------------------
+
+bool EntityConverter::AddImplicitDirection(const Part& part, ConvertFailure& failure) {
+  const ImplicitDirection* slot = FindImplicitDirection(part.type);
+  if (!slot) return true;
+  const Record& r = *record_;
+  // The entity's own tags, up to its extended data or embedded object.
+  std::size_t end = part.begin + 1;
+  bool subclasses = false;
+  int flags = 0;
+  std::size_t codeLine = kNone;  // a code line of two digits, for the layout
+  for (; end < part.end && r[end].code != kExtendedDataStart && r[end].code != kEmbeddedMarker; ++end) {
+    const int code = r[end].code;
+    // A direction written (MTEXT: an angle or a vector) was turned with the rest.
+    if (code == slot->code || (slot->code == 11 && code == 50)) return true;
+    if (code == kSubclassMarker) subclasses = true;
+    if (code == kFlagsCode) flags = IntegerOf(r.Value(end));
+    if (code >= 10 && code <= 99 && (codeLine == kNone || code == 10) && TwoDigitCode(r.CodeLine(end))) {
+      codeLine = end;
+    }
+  }
+  if (slot->dimensionType >= 0 && (flags & 15) != slot->dimensionType) return true;
+  if (codeLine == kNone) return true;
+  if (!EnsureFrame(failure)) return false;
+  if (!frameBuilt_) return true;
+
+  // The direction after the conversion, and how far it turned.
+  double value = 0.0, turn = 0.0;
+  Vec3 axis;
+  if (slot->code == 50) {
+    value = TurnAngle(part, 0.0, true);
+    turn = std::remainder(value, 360.0) / kRadiansToDegrees;
+  } else {
+    axis = frame_.Apply({1.0, 0.0, 0.0});
+    turn = std::atan2(axis.y, axis.x);
+    axis = {std::cos(turn), std::sin(turn), 0.0};
+  }
+  // Below this the turn is nothing a drawing shows (1 mm over 100 m): a
+  // change of frame alone turns the grid by a few 1e-6 rad, and leaves the
+  // drawing's lines as they were.
+  if (!(std::fabs(turn) >= kImplicitTurn)) return true;
+
+  // Its place: in its subclass, after the codes the reference lists before it.
+  std::size_t from = part.begin + 1, to = end;
+  if (subclasses) {
+    for (std::size_t i = part.begin + 1; i < end; ++i) {
+      const std::string_view name = r.TrimmedValue(i);
+      if (r[i].code != kSubclassMarker || (name != slot->subclass && name != slot->otherSubclass) || name.empty()) {
+        continue;
+      }
+      from = i + 1;
+      to = from;
+      while (to < end && r[to].code != kSubclassMarker) ++to;
+      break;
+    }
+  }
+  std::size_t at = from;
+  for (std::size_t i = from; i < to; ++i) {
+    if (std::find(slot->after.begin(), slot->after.end(), r[i].code) != slot->after.end()) at = i + 1;
+  }
+
+  // Its code lines laid out as the entity's own (" 10" -> " 50", "10" -> "50").
+  const std::string_view layout = r.CodeLine(codeLine);
+  const std::size_t digits = layout.find_first_of("0123456789");
+  char code[kLongestCodeLine];
+  layout.copy(code, layout.size());
+  const auto insert = [&](int number, double v) {
+    code[digits] = static_cast<char>('0' + number / 10);
+    code[digits + 1] = static_cast<char>('0' + number % 10);
+    char text[kShortestRoom];
+    record_->Insert(at, {code, layout.size()}, {text, static_cast<std::size_t>(FormatShortest(text, v) - text)});
+  };
+  if (slot->code == 50) {
+    insert(50, value);
+  } else {
+    insert(11, axis.x);
+    insert(21, axis.y);
+    insert(31, 0.0);
+  }
+  ++directionsAdded_;
+  return true;
+}
+
 // ---- Arcs and circles -------------------------------------------------------
 
 bool EntityConverter::ConvertCircle(const Part& part, const Arc& arc, bool listed, std::vector<ListPoint>& points,
@@ -438,8 +670,21 @@ bool EntityConverter::ConvertPart(const Part& part, bool listed, std::vector<Lis
   bool extendedData = false;
   bool haveElevation = false;
   double elevationOut = 0.0;
+  // Vertices of one outline: a polyline with its VERTEX entities, an
+  // LWPOLYLINE, each boundary path of a hatch (closed by nature).
+  const bool hatch = part.type == "HATCH" || part.type == "MPOLYGON";
+  if (part.type != "VERTEX") {
+    int flags = 0;
+    if (part.type == "LWPOLYLINE" || part.type == "POLYLINE") {
+      for (std::size_t i = part.begin + 1; i < part.end && r[i].code != kExtendedDataStart; ++i) {
+        if (r[i].code == kFlagsCode) flags = IntegerOf(r.Value(i));
+      }
+    }
+    StartOutline(flags & kClosedPolyline);
+  }
   for (std::size_t i = part.begin + 1; i < part.end; ++i) {
     if (r[i].code == kExtendedDataStart) extendedData = true;
+    if (hatch && !extendedData && r[i].code == 92) StartOutline(true);
     if (done_[i]) continue;
     const Role role = roles_[i];
     if (role == Role::Copy || role == Role::Dummy) {
@@ -461,17 +706,28 @@ bool EntityConverter::ConvertPart(const Part& part, bool listed, std::vector<Lis
         bool hasZ = false;
         if (!Triple(i, 10, p, hasZ, failure)) return false;
         MarkPair(i, hasZ);
-        // A vertex lies at its entity's elevation; a 2D polyline vertex that
-        // writes its own Z (survey programs put each point's height there)
-        // keeps it.
-        if (!hasZ && role != Role::WorldPoint && role != Role::ObjectPoint) p.z = part.elevation;
+        // A vertex lies at its entity's elevation, whatever Z it writes (R12
+        // writers put 0.0 in a 2D polyline's vertices): that Z is written as
+        // the converted elevation.
+        if (role == Role::Vertex || (!hasZ && role != Role::WorldPoint && role != Role::ObjectPoint)) {
+          p.z = part.elevation;
+        }
         double out[3];
         if (!Carry(role == Role::WorldPoint ? p : part.ocs.ToWorld(p), out, line, failure)) return false;
         const Vec3 q = role == Role::WorldPoint ? Vec3{out[0], out[1], out[2]}
                                                 : part.turned.FromWorld({out[0], out[1], out[2]});
         WriteCoordinate(i, q.x);
         WriteCoordinate(i + 1, q.y);
-        if (hasZ) WriteCoordinate(i + 2, q.z);
+        if (role == Role::Vertex && !extendedData) {
+          outlineVertices_.push_back({i, static_cast<int>(closedOutlines_.size()) - 1, &part, p, q.x, q.y});
+        }
+        if (hasZ && role == Role::Vertex) {
+          if (!haveElevation && !ElevationOut(part, elevationOut, failure)) return false;
+          haveElevation = true;
+          WriteElevation(part, i + 2, elevationOut);
+        } else if (hasZ) {
+          WriteCoordinate(i + 2, q.z);
+        }
         if (listed && !extendedData && role != Role::Seed) points.push_back({line, {out[0], out[1], out[2]}});
         break;
       }
@@ -491,7 +747,7 @@ bool EntityConverter::ConvertPart(const Part& part, bool listed, std::vector<Lis
         if (at != part.elevationAt) break;
         if (!haveElevation && !ElevationOut(part, elevationOut, failure)) return false;
         haveElevation = true;
-        if (hasAnchor_) WriteCoordinate(at, elevationOut);
+        if (hasAnchor_) WriteElevation(part, at, elevationOut);
         break;
       }
       case Role::WorldVector:
@@ -543,6 +799,9 @@ bool EntityConverter::ConvertPart(const Part& part, bool listed, std::vector<Lis
         if (frameBuilt_) WriteNumber(i, length, length * frame_.scale);
         break;
       }
+      case Role::Bulge:
+        if (!extendedData) bulges_.push_back({i, static_cast<int>(closedOutlines_.size()) - 1, &part});
+        break;
       case Role::StartAngle:
       case Role::EndAngle: {
         // An angle without its arc's centre: turned like any angle.
@@ -563,6 +822,9 @@ bool EntityConverter::Convert(Record& record, bool listed, std::vector<ListPoint
   record_ = &record;
   const Record& r = record;
   const std::size_t n = r.Size();
+  converted_ = false;
+  outsideLine_ = 0;
+  directionsAdded_ = 0;
   if (n == 0) return true;
   if (r.TrimmedValue(0) == "VIEWPORT") return ConvertView(record, failure);
 
@@ -570,6 +832,9 @@ bool EntityConverter::Convert(Record& record, bool listed, std::vector<ListPoint
   done_.assign(n, 0);
   parts_.clear();
   arcs_.clear();
+  outlineVertices_.clear();
+  bulges_.clear();
+  closedOutlines_.clear();
   frameBuilt_ = false;
   hasAnchor_ = false;
   anchorSought_ = false;
@@ -638,6 +903,7 @@ bool EntityConverter::Convert(Record& record, bool listed, std::vector<ListPoint
     begin = end;
   }
 
+  converted_ = !parts_.front().paper;
   for (Part& part : parts_) {
     part.turned = part.ocs;
     if (!part.ocs.Vertical() && !part.paper) {
@@ -653,8 +919,9 @@ bool EntityConverter::Convert(Record& record, bool listed, std::vector<ListPoint
   }
   for (const Part& part : parts_) {
     if (part.paper) continue;
-    if (!ConvertPart(part, listed, points, failure)) return false;
+    if (!ConvertPart(part, listed, points, failure) || !AddImplicitDirection(part, failure)) return false;
   }
+  if (!FitBulges(failure)) return false;
   if (!CheckWritten(failure)) return false;
   // List points in the order of their lines in the file.
   std::sort(points.begin() + static_cast<std::ptrdiff_t>(firstPoint), points.end(),
@@ -707,7 +974,9 @@ bool EntityConverter::ConvertView(Record& record, ConvertFailure& failure) {
   const Vec3 yAxis = std::sin(t) * ax + std::cos(t) * ay;
   const Vec3 seen = target + centre.x * xAxis + centre.y * yAxis;
   double out[3];
-  if (!chain_.Transform(seen.x, seen.y, seen.z, out)) return true;
+  // A centre the input grid cannot hold (a UTM view left at 0,0) would be
+  // carried to nowhere: the view stays as it is.
+  if (!roundTrip_.Holds(seen.x, seen.y) || !chain_.Transform(seen.x, seen.y, seen.z, out)) return true;
   const Vec3 moved{out[0] - seen.x, out[1] - seen.y, 0.0};
   // A view from the side looks at its target: the target moves with the
   // ground, the centre stays where it is in the view.

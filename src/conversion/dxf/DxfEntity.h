@@ -32,7 +32,9 @@ struct ConvertFailure {
 
 class EntityConverter {
  public:
-  explicit EntityConverter(PointChain& chain) : chain_(chain) {}
+  // `input`: the input side of the chain, whose grid says which positions
+  // it can carry.
+  EntityConverter(PointChain& chain, const ChainSide& input) : chain_(chain), roundTrip_(input) {}
 
   // Converts the entity record in place (new value texts recorded in it).
   // `listed`: its positions are list points (model space of the ENTITIES
@@ -40,6 +42,15 @@ class EntityConverter {
   // value is not a number, a position cannot be carried or a point lacks
   // its Y value.
   bool Convert(Record& record, bool listed, std::vector<ListPoint>& points, ConvertFailure& failure);
+
+  // What the last Convert found: whether the record was a model-space
+  // entity, the X code line of its first position the input grid's series
+  // cannot hold (a round trip that misses by more than GridRoundTrip's
+  // tolerance), and how many directions the drawing left implicit it wrote.
+  bool Converted() const { return converted_; }
+  bool Outside() const { return outsideLine_ != 0; }
+  std::int64_t OutsideLine() const { return outsideLine_; }
+  int DirectionsAdded() const { return directionsAdded_; }
 
   // A VPORT table entry (the active viewport) or a paper-space VIEWPORT
   // entity: the model-space point at the centre of its view moves with the
@@ -73,10 +84,29 @@ class EntityConverter {
     bool clockwise = false;  // a hatch arc edge with flag 73 = 0
   };
 
+  // A carried vertex of a polyline or hatch boundary (an outline), and a
+  // bulge: the arcs between vertices are fitted once all are carried.
+  struct OutlineVertex {
+    std::size_t tag = 0;
+    int outline = 0;
+    const Part* part = nullptr;
+    Vec3 in;                 // OCS, at the elevation
+    double x = 0, y = 0;     // as written, in the turned OCS
+  };
+  struct OutlineBulge {
+    std::size_t tag = 0;
+    int outline = 0;
+    const Part* part = nullptr;
+  };
+  void StartOutline(bool closed);
+  bool FitBulges(ConvertFailure& failure);
+  bool FitBulge(const OutlineVertex& from, const OutlineVertex& to, std::size_t bulgeTag, ConvertFailure& failure);
+
   bool AssignRoles(std::size_t begin, std::size_t end, Part& part);
   bool FindAnchor(ConvertFailure& failure);
   bool EnsureFrame(ConvertFailure& failure);
   bool ElevationOut(const Part& part, double& value, ConvertFailure& failure);
+  bool AddImplicitDirection(const Part& part, ConvertFailure& failure);
   bool ConvertPart(const Part& part, bool listed, std::vector<ListPoint>& points, ConvertFailure& failure);
   bool ConvertArc(const Part& part, const Arc& arc, bool listed, std::vector<ListPoint>& points,
                   ConvertFailure& failure);
@@ -96,11 +126,17 @@ class EntityConverter {
   // a value could not be written.
   bool CheckWritten(ConvertFailure& failure) const;
   void WriteCoordinate(std::size_t i, double value);
+  void WriteExact(std::size_t i, double value);  // every digit, shortest form
+  void WriteElevation(const Part& part, std::size_t i, double value);
   void WriteNumber(std::size_t i, double old, double value);
   double TurnAngle(const Part& part, double old, bool degrees);
   Vec3 ObjectToTurned(const Part& part, Vec3 ocsVector) const;
 
   PointChain& chain_;
+  GridRoundTrip roundTrip_;
+  bool converted_ = false;
+  std::int64_t outsideLine_ = 0;
+  int directionsAdded_ = 0;
   Record* record_ = nullptr;
   std::vector<Role> roles_;
   std::vector<std::uint8_t> done_;
@@ -113,6 +149,9 @@ class EntityConverter {
   std::size_t unwritable_ = kNone;  // the first tag whose new value was not finite
   std::vector<Part> parts_;
   std::vector<Arc> arcs_;
+  std::vector<OutlineVertex> outlineVertices_;
+  std::vector<OutlineBulge> bulges_;
+  std::vector<std::uint8_t> closedOutlines_;
 };
 
 }  // namespace transref::dxf

@@ -4,6 +4,7 @@
 // the number texts of values the conversion rewrites.
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 
 #include "geodesy/PointChain.h"
@@ -59,6 +60,37 @@ struct LocalFrame {
   // The extrusion of a tilted plane carried by (J, identity on Z): the
   // normal of the image plane, A^-T N, normalised.
   Vec3 ApplyToNormal(Vec3 n) const;
+};
+
+// Whether a position of the input grid is one its projection series can
+// carry: projected back to the ellipsoid and forward again it must come
+// back within kRoundTripTolerance. Far outside the zone (the view centre
+// 0,0 of a UTM drawing lies at 85.5 degrees S) the two series no longer
+// invert each other, and what the chain gives there is no position at all.
+// A side that is not a grid holds every position.
+class GridRoundTrip {
+ public:
+  static constexpr double kRoundTripTolerance = 1.0;  // metres
+  explicit GridRoundTrip(const ChainSide& side);
+  bool Holds(double easting, double northing) const {
+    // Inside the zone's box no position needs the round trip.
+    if (std::fabs(easting - side_.falseEasting) <= boxEasting_ &&
+        std::fabs(northing - side_.falseNorthing) <= boxNorthing_) {
+      return true;
+    }
+    return Miss(easting, northing) <= kRoundTripTolerance;
+  }
+
+ private:
+  // How far the round trip of a position misses it (NaN: it cannot be taken).
+  double Miss(double easting, double northing) const;
+
+  ChainSide side_;
+  bool projected_;
+  TransverseMercatorCoefficients series_;
+  // Half-sizes of the box about the false origin where every position comes
+  // back (zero: none is known).
+  double boxEasting_ = 0.0, boxNorthing_ = 0.0;
 };
 
 // Centre and radius of the circle through three plane points; false when

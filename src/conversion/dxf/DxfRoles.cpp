@@ -36,14 +36,15 @@ constexpr CodeRole kSpline[] = {{10, R::WorldPoint}, {11, R::WorldPoint}, {12, R
 // start point, 12 axis vector, 40 radius; 42 turn height is vertical.
 constexpr CodeRole kHelix[] = {{10, R::WorldPoint}, {11, R::WorldPoint}, {12, R::WorldVector}, {40, R::Length}};
 // LWPOLYLINE: 10/20 vertices (OCS, no Z), 38 elevation, 40/41 start/end
-// width, 43 constant width; 42 bulges are invariant.
-constexpr CodeRole kLwPolyline[] = {{10, R::Vertex},  {38, R::Elevation}, {40, R::Length},
-                                    {41, R::Length},  {43, R::Length},    TRANSREF_EXTRUSION};
+// width, 43 constant width, 42 bulge of the arc that starts at the vertex.
+constexpr CodeRole kLwPolyline[] = {{10, R::Vertex}, {38, R::Elevation}, {40, R::Length}, {41, R::Length},
+                                    {42, R::Bulge},  {43, R::Length},    TRANSREF_EXTRUSION};
 // POLYLINE header: 10/20 always 0 (dummy), 30 the elevation; 40/41 default widths.
 constexpr CodeRole kPolyline[] = {{10, R::ElevationPoint}, {40, R::Length}, {41, R::Length}, TRANSREF_EXTRUSION};
 // VERTEX of a 2D polyline: 10 location in the polyline's OCS (its Z is the
-// polyline's elevation), 40/41 widths, 50 curve-fit tangent (degrees).
-constexpr CodeRole kVertex2d[] = {{10, R::Vertex}, {40, R::Length}, {41, R::Length}, {50, R::Degrees}};
+// polyline's elevation), 40/41 widths, 42 bulge, 50 curve-fit tangent (degrees).
+constexpr CodeRole kVertex2d[] = {{10, R::Vertex}, {40, R::Length}, {41, R::Length}, {42, R::Bulge},
+                                  {50, R::Degrees}};
 // VERTEX of a 3D polyline, polygon mesh or polyface mesh: 10 in WCS.
 constexpr CodeRole kVertex3d[] = {{10, R::WorldPoint}};
 // VERTEX that is a polyface face record: 10 written as 0 (dummy), 71-74 indices.
@@ -117,8 +118,8 @@ constexpr std::span<const CodeRole> kNone{};
 // edges by their type 72, pattern after 75, seed points after 98):
 // header: 10/20 elevation point (0,0: dummy) with 30 the elevation; MPOLYGON 11 offset.
 constexpr CodeRole kHatch[] = {{10, R::ElevationPoint}, {11, R::ObjectVector}, TRANSREF_EXTRUSION};
-// polyline boundary path: 10/20 vertices (42 bulges invariant).
-constexpr CodeRole kHatchPolyline[] = {{10, R::Vertex}};
+// polyline boundary path: 10/20 vertices, 42 bulges.
+constexpr CodeRole kHatchPolyline[] = {{10, R::Vertex}, {42, R::Bulge}};
 // line edge: 10/20 start, 11/21 end.
 constexpr CodeRole kHatchLine[] = {{10, R::Vertex}, {11, R::Vertex}};
 // arc edge: 10/20 centre, 40 radius, 50/51 angles (degrees; 73 = 0 clockwise).
@@ -231,6 +232,33 @@ constexpr RoleRow kRows[] = {
 
 constexpr RoleRow kExtendedDataRow{"", "extended data", kExtendedData};
 
+// Where a direction left out goes, from the entity pages of the reference.
+// TEXT (AcDbText): 39 thickness, 10 start, 40 height, 1 text, then 50.
+constexpr std::int16_t kBeforeTextRotation[] = {39, 10, 20, 30, 40, 1};
+// ATTRIB, ATTDEF: the same in AcDbText; drawings without subclasses (R12)
+// write 3 prompt, 2 tag, 70 flags, 73 field length and 280 version first.
+constexpr std::int16_t kBeforeAttributeRotation[] = {39, 10, 20, 30, 40, 1, 3, 2, 70, 73, 280};
+// INSERT (AcDbBlockReference; MINSERT: AcDbMInsertBlock): 66 attributes
+// follow, 2 block, 10 insertion, 41-43 scales, then 50.
+constexpr std::int16_t kBeforeInsertRotation[] = {66, 2, 10, 20, 30, 41, 42, 43};
+// DIMENSION of type 0 (rotated, horizontal or vertical): 50 in
+// AcDbAlignedDimension after the points 12-14; without subclasses (R12)
+// after 2 block, 10-16 points, 70 type, 1 text, 3 style and 40.
+constexpr std::int16_t kBeforeDimensionRotation[] = {2,  3,  1,  10, 20, 30, 11, 21, 31, 12, 22, 32, 70,
+                                                     13, 23, 33, 14, 24, 34, 15, 25, 35, 16, 26, 36, 40};
+// MTEXT (AcDbMText): 10 insertion, 40 height, 41 width, 46 defined height,
+// 71 attachment, 72 flow, 1 and 3 text, 7 style, 210 extrusion, then 11.
+constexpr std::int16_t kBeforeMTextDirection[] = {10, 20, 30, 40, 41, 46, 71, 72, 1, 3, 7, 210, 220, 230};
+
+constexpr ImplicitDirection kImplicitDirections[] = {
+    {"TEXT", 50, "AcDbText", "", kBeforeTextRotation, -1},
+    {"ATTRIB", 50, "AcDbText", "", kBeforeAttributeRotation, -1},
+    {"ATTDEF", 50, "AcDbText", "", kBeforeAttributeRotation, -1},
+    {"INSERT", 50, "AcDbBlockReference", "AcDbMInsertBlock", kBeforeInsertRotation, -1},
+    {"DIMENSION", 50, "AcDbAlignedDimension", "", kBeforeDimensionRotation, 0},
+    {"MTEXT", 11, "AcDbMText", "", kBeforeMTextDirection, -1},
+};
+
 }  // namespace
 
 const RoleRow* FindRoleRow(std::string_view entity, std::string_view part) {
@@ -241,6 +269,13 @@ const RoleRow* FindRoleRow(std::string_view entity, std::string_view part) {
 }
 
 const RoleRow& ExtendedDataRow() { return kExtendedDataRow; }
+
+const ImplicitDirection* FindImplicitDirection(std::string_view entity) {
+  for (const ImplicitDirection& row : kImplicitDirections) {
+    if (row.entity == entity) return &row;
+  }
+  return nullptr;
+}
 
 std::span<const RoleRow> RoleTable() { return kRows; }
 

@@ -32,6 +32,7 @@ enum class Role : std::uint8_t {
   EndAngle,        // its end angle
   Extrusion,       // the extrusion direction: turned about the vertical when tilted
   Seed,            // a hatch seed point: an OCS vertex, but no point of the drawing's list
+  Bulge,           // the bulge of the arc from the vertex before it to the next one
 };
 
 struct CodeRole {
@@ -54,6 +55,23 @@ struct RoleRow {
     return Role::Copy;
   }
 };
+
+// An entity whose direction the file may leave out (then it runs along the
+// X axis of its object coordinate system, or of the world for MTEXT), and
+// where the DXF reference puts that direction when it is written: its code
+// (50 an angle in degrees; 11 for MTEXT, the world X-axis vector
+// 11/21/31), the subclass it belongs to in drawings that mark subclasses
+// (code 100), and the codes the reference lists before it.
+struct ImplicitDirection {
+  std::string_view entity;
+  int code;
+  std::string_view subclass, otherSubclass;  // otherSubclass: "" or a second name
+  std::span<const std::int16_t> after;
+  int dimensionType;  // DIMENSION: only this type (code 70 & 15); -1 for the others
+};
+
+// The row of an entity type; null when it has no implicit direction.
+const ImplicitDirection* FindImplicitDirection(std::string_view entity);
 
 // The row of an entity type (part "") or of one of its parts; null when the
 // table has none.

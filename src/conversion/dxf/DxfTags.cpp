@@ -78,8 +78,27 @@ std::string_view Record::Replacement(std::size_t i) const {
   return {replacements_.Data() + begin, replacementEnds_[static_cast<std::size_t>(k)] - begin};
 }
 
+void Record::Insert(std::size_t before, std::string_view codeLine, std::string_view value) {
+  Insertion added;
+  added.before = before;
+  added.codeAt = static_cast<std::uint32_t>(insertedText_.Append(codeLine));
+  added.codeLength = static_cast<std::uint32_t>(codeLine.size());
+  added.valueAt = static_cast<std::uint32_t>(insertedText_.Append(value));
+  added.valueLength = static_cast<std::uint32_t>(value.size());
+  auto at = insertions_.end();
+  while (at != insertions_.begin() && (at - 1)->before > before) --at;
+  insertions_.insert(at, added);
+}
+
 void Record::WriteTo(LineSink& sink) const {
-  for (std::size_t i = 0; i < tags_.size(); ++i) {
+  std::size_t next = 0;  // the next insertion to write
+  for (std::size_t i = 0; i <= tags_.size(); ++i) {
+    for (; next < insertions_.size() && insertions_[next].before == i; ++next) {
+      const Insertion& added = insertions_[next];
+      sink.WriteTag({insertedText_.Data() + added.codeAt, added.codeLength},
+                    {insertedText_.Data() + added.valueAt, added.valueLength});
+    }
+    if (i == tags_.size()) break;
     if (tags_[i].hasValue) {
       sink.WriteTag(CodeLine(i), Replacement(i));
     } else {

@@ -116,6 +116,8 @@ class Record {
     tags_.clear();
     replacements_.Clear();
     replacementEnds_.clear();
+    insertions_.clear();
+    insertedText_.Clear();
   }
   void Add(int code, std::string_view codeLine, std::string_view valueLine, std::int64_t line, bool hasValue);
   std::size_t Size() const { return tags_.size(); }
@@ -128,7 +130,11 @@ class Record {
   // Writes `text` instead of the value of tag i.
   void Replace(std::size_t i, std::string_view text);
   std::string_view Replacement(std::size_t i) const;
-  // Writes every line: code lines as read, values as read or replaced.
+  // Writes the tag (`codeLine`, `value`) just before tag i (i == Size():
+  // after the last), after the tags inserted there before it.
+  void Insert(std::size_t before, std::string_view codeLine, std::string_view value);
+  // Writes every line: code lines as read, values as read or replaced, and
+  // the inserted tags in their places.
   void WriteTo(LineSink& sink) const;
 
  private:
@@ -136,6 +142,13 @@ class Record {
   std::vector<Tag> tags_;
   ByteBuffer replacements_;
   std::vector<std::uint32_t> replacementEnds_;
+  // Added tags, ordered by `before`, and their texts.
+  struct Insertion {
+    std::size_t before;
+    std::uint32_t codeAt, codeLength, valueAt, valueLength;
+  };
+  std::vector<Insertion> insertions_;
+  ByteBuffer insertedText_;
 };
 
 // The UTF-8 byte-order mark a drawing may start with.

@@ -64,10 +64,11 @@ class Walk {
   Walk(const ConversionJob& job, PointChain& chain, dxf::LineSource& input, dxf::LineSink& output,
        ProgressSink& progress, RunResult& result)
       : job_(job), input_(input), output_(output), progress_(progress), result_(result),
-        toDxf_(job.outputKind == FileKind::Dxf), converter_(chain) {}
+        toDxf_(job.outputKind == FileKind::Dxf), converter_(chain, ToChainSide(job.input)) {}
 
   bool Run();
   std::int64_t LinesRead() const { return lineCount_; }
+  const DxfFindings& Findings() const { return findings_; }
 
  private:
   enum class Section { None, Header, Tables, Blocks, Entities, Other };
@@ -83,6 +84,7 @@ class Walk {
   }
   bool RecordContinues() const;
   bool FinishRecord();
+  void Note(bool entitiesSection);  // adds the converted entity to the findings
   void CopyTag() {
     if (!toDxf_) return;
     if (hasValue_) {
@@ -135,6 +137,7 @@ class Walk {
   Record record_;
   std::vector<dxf::ListPoint> points_;
   std::string listLine_;
+  DxfFindings findings_;
 };
 
 // Reads a code line and its value line. False at the end of the input or
@@ -192,6 +195,17 @@ bool Walk::StartRecord(Gathering what) {
   return AddToRecord();
 }
 
+void Walk::Note(bool entitiesSection) {
+  findings_.directionsAdded += converter_.DirectionsAdded();
+  if (!entitiesSection || !converter_.Converted()) return;
+  ++findings_.entities;
+  if (!converter_.Outside()) return;
+  ++findings_.outside;
+  if (findings_.outsideLines.size() < DxfFindings::kListedOutside) {
+    findings_.outsideLines.push_back(converter_.OutsideLine());
+  }
+}
+
 bool Walk::FinishRecord() {
   const Gathering what = gathering_;
   gathering_ = Gathering::Nothing;
@@ -201,6 +215,7 @@ bool Walk::FinishRecord() {
   switch (what) {
     case Gathering::Entity:
       ok = converter_.Convert(record_, section_ == Section::Entities, points_, failure);
+      if (ok) Note(section_ == Section::Entities);
       break;
     case Gathering::View: {
       bool active = false;
@@ -377,19 +392,20 @@ double ReadDxfValue(std::string_view line) {
 }
 
 bool WalkDxf(const ConversionJob& job, PointChain& chain, dxf::LineSource& input, dxf::LineSink& output,
-             ProgressSink& progress, RunResult& result) {
+             ProgressSink& progress, RunResult& result, DxfFindings* findings) {
   // The walk holds its record buffers: keep them off the caller's stack.
   auto walk = std::make_unique<Walk>(job, chain, input, output, progress, result);
   const bool ok = walk->Run();
   result.linesRead = walk->LinesRead();
+  if (findings) *findings = walk->Findings();
   return ok;
 }
 
 bool ConvertDxf(const ConversionJob& job, PointChain& chain, TextFile& input, TextFile& output,
-                ProgressSink& progress, RunResult& result) {
+                ProgressSink& progress, RunResult& result, DxfFindings* findings) {
   dxf::FileLineSource source(input);
   dxf::FileLineSink sink(output);
-  return WalkDxf(job, chain, source, sink, progress, result);
+  return WalkDxf(job, chain, source, sink, progress, result, findings);
 }
 
 }  // namespace transref
