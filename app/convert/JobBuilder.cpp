@@ -45,6 +45,10 @@ constexpr std::array kKindNames{
     KindName{"ascii3d", FileKind::Ascii3D},
     KindName{"ascii2d", FileKind::Ascii2D},
     KindName{"dxf", FileKind::Dxf},
+    KindName{"delimited", FileKind::Delimited},
+    KindName{"kml", FileKind::Kml},
+    KindName{"geojson", FileKind::GeoJson},
+    KindName{"csv", FileKind::Delimited},
 };
 
 // The systems the window starts with, as it starts: input "Gauß-Krüger (Oru)",
@@ -214,7 +218,7 @@ CoordinateSystemKind ChooseSystem(const SideOptions& side, CoordinateSystemKind 
 FileKind ParseKindOption(const Option& text, std::string_view option) {
   if (const std::optional<FileKind> kind = FileKindFromName(*text)) return *kind;
   throw UsageError(std::string(option) + ": tipo desconhecido " + Quoted(*text) +
-                   " (use ascii3d, ascii2d ou dxf)");
+                   " (use ascii3d, ascii2d, dxf, delimited, kml ou geojson)");
 }
 
 // The systems each file kind offers: a drawing only the grids, a 2D list
@@ -603,6 +607,31 @@ bool ZoneDefaulted(const JobSide& side, const std::optional<std::string>& cm,
 
 }  // namespace
 
+DelimitedOptions ChooseDelimitedOptions(const ConvertOptions& options) {
+  DelimitedOptions delimited;
+  if (options.columns) {
+    const std::optional<std::vector<ColumnRole>> columns = ParseColumnsText(*options.columns);
+    if (!columns) {
+      throw UsageError("--columns: " + Quoted(*options.columns) +
+                       " não é uma lista de colunas (use id, e, n, h, lon, lat, x, y, z e - para uma coluna "
+                       "levada como está, separados por vírgula, cada coordenada uma vez, por exemplo "
+                       "id,n,e,h,-)");
+    }
+    delimited.columns = *columns;
+  }
+  if (options.separator) {
+    delimited.separator = ParseSeparatorName(*options.separator);
+    if (!delimited.separator) {
+      throw UsageError("--separator: " + Quoted(*options.separator) + " não é um separador (use \";\", \",\", tab ou blank)");
+    }
+  }
+  if (options.header && options.noHeader) throw UsageError("--header e --no-header não podem ser usadas juntas");
+  if (options.header) delimited.header = true;
+  if (options.noHeader) delimited.header = false;
+  delimited.sexagesimalOutput = options.dms;
+  return delimited;
+}
+
 std::string SidesSummary(const ConversionJob& job) {
   std::string model(TransformationModelLabel(job.model));
   while (!model.empty() && model.back() == ' ') model.pop_back();
@@ -636,16 +665,24 @@ std::optional<FileKind> FileKindFromName(std::string_view name) {
 
 FileKind FileKindFromExtension(std::string_view path) {
   const std::string extension = Lower(std::filesystem::path(path).extension().string());
-  return extension == ".dxf" ? FileKind::Dxf : FileKind::Ascii3D;
+  if (extension == ".dxf") return FileKind::Dxf;
+  if (extension == ".csv") return FileKind::Delimited;
+  if (extension == ".kml") return FileKind::Kml;
+  if (extension == ".geojson") return FileKind::GeoJson;
+  return FileKind::Ascii3D;
 }
 
 FileKind InputKindOf(std::string_view path, std::optional<FileKind> detected) {
   if (detected == FileKind::Dxf || FileKindFromExtension(path) == FileKind::Dxf) return FileKind::Dxf;
+  if (FileKindFromExtension(path) == FileKind::Delimited) return FileKind::Delimited;
   return detected.value_or(FileKind::Ascii3D);
 }
 
 FileKind OutputKindOf(std::string_view path, FileKind inputKind, CoordinateSystemKind outputSystem) {
-  if (FileKindFromExtension(path) == FileKind::Dxf) return FileKind::Dxf;
+  const FileKind named = FileKindFromExtension(path);
+  if (named != FileKind::Ascii3D) return named;
+  // A delimited file stays delimited unless the output's name says otherwise.
+  if (inputKind == FileKind::Delimited) return FileKind::Delimited;
   // A 2D list stays 2D, except in cartesian coordinates, which are 3D only.
   return inputKind == FileKind::Ascii2D && outputSystem != K::Cartesian ? FileKind::Ascii2D
                                                                         : FileKind::Ascii3D;
@@ -722,7 +759,12 @@ ConversionJob BuildConversionJob(const ConvertOptions& options, std::optional<Fi
 
   // The rule that keeps the window's process button disabled: a run that
   // would give back every coordinate as it was read.
-  if (!SidesDiffer(Identity(input), Identity(output))) {
+  // A map, or a change between a delimited file and another kind or to
+  // sexagesimal text, is a conversion of its own.
+  const bool formatChanges = IsMap(output.kind) || options.dms ||
+                             (input.kind != output.kind &&
+                              (input.kind == FileKind::Delimited || output.kind == FileKind::Delimited));
+  if (!formatChanges && !SidesDiffer(Identity(input), Identity(output))) {
     throw UsageError("--to: " + std::string(kNothingToConvert) +
                      " (mude --to, --to-ellipsoid, --to-cm ou --to-hemisphere)");
   }
@@ -742,6 +784,7 @@ ConversionJob BuildConversionJob(const ConvertOptions& options, std::optional<Fi
       job.altimetry.inputGeometric ? HeightKind::Geometric : HeightKind::Orthometric;
   job.output.heightKind =
       job.altimetry.outputGeometric ? HeightKind::Geometric : HeightKind::Orthometric;
+  job.delimited = ChooseDelimitedOptions(options);
   return job;
 }
 

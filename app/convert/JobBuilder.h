@@ -17,19 +17,24 @@ namespace transref::convert {
 // ("gk-oru"); nothing for an unknown name.
 std::optional<CoordinateSystemKind> SystemFromName(std::string_view name);
 
-// "ascii3d", "ascii2d" or "dxf".
+// "ascii3d", "ascii2d", "dxf", "delimited" (or "csv"), "kml" or "geojson".
 std::optional<FileKind> FileKindFromName(std::string_view name);
 
-// The kind a file name implies: DXF for the extension ".dxf" (any case),
-// else the 3D list.
+// The delimited-file options (--columns, --separator, --header,
+// --no-header, --dms); throws UsageError for a value it cannot read.
+DelimitedOptions ChooseDelimitedOptions(const ConvertOptions& options);
+
+// The kind a file name implies (any case): DXF for ".dxf", the delimited
+// kind for ".csv", the maps for ".kml" and ".geojson", else the 3D list.
 FileKind FileKindFromExtension(std::string_view path);
 
 // Reads every option into a job. Without --from-kind the input is a drawing
 // when `detectedInputKind` (what its first lines say, see DetectInputKind)
 // or its name says so, else the list kind detected (3D when nothing was
-// detected). Without --to-kind the output is a drawing for the extension
-// ".dxf", else a list: 2D when the input is a 2D list (and the output not
-// cartesian), else 3D. Throws UsageError (message naming the option) for
+// detected; a ".csv" name is a delimited file). Without --to-kind the
+// output is the kind its name implies (".dxf", ".csv", ".kml",
+// ".geojson"), else a delimited file for a delimited input, else a list: 2D
+// when the input is a 2D list (and the output not cartesian), else 3D. Throws UsageError (message naming the option) for
 // every choice the window would not let the user make, including two sides
 // that would change nothing (SidesDiffer).
 ConversionJob BuildConversionJob(const ConvertOptions& options, std::optional<FileKind> detectedInputKind);

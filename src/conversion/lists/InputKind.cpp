@@ -14,6 +14,8 @@ constexpr std::string_view kBinaryDxfSentinel = "AutoCAD Binary DXF";
 constexpr std::string_view kCommentCode = "999";
 constexpr std::string_view kMarkerCode = "0";
 constexpr std::string_view kSectionMarker = "SECTION";
+// Lines of a list checked against the strict grammar.
+constexpr int kStrictLinesLooked = 20;
 
 std::string_view Trimmed(std::string_view line) {
   const std::size_t first = line.find_first_not_of(" \t\r");
@@ -57,9 +59,15 @@ FileKind KindOfFirstLines(TextFile& file) {
   if (Trimmed(*text) == kMarkerCode) {
     const std::optional<std::string> name = nextLine();
     if (name && Trimmed(*name) == kSectionMarker) return FileKind::Dxf;
-    return FileKind::Ascii3D;
+    return FileKind::Delimited;
   }
-  return FieldCount(*text) == ExpectedFields(FileKind::Ascii2D) ? FileKind::Ascii2D : FileKind::Ascii3D;
+  // The strict grammar on every line looked at (integer ID, two or three
+  // numbers, blank separated); anything else is a delimited file.
+  const FileKind kind = FieldCount(*text) == ExpectedFields(FileKind::Ascii2D) ? FileKind::Ascii2D : FileKind::Ascii3D;
+  for (int looked = 0; text && looked < kStrictLinesLooked; ++looked, text = nextLine()) {
+    if (!ParsePointLine(*text, kind, 1).record) return FileKind::Delimited;
+  }
+  return kind;
 }
 
 }  // namespace
