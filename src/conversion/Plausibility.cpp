@@ -41,11 +41,36 @@ double PlausibilityCheck::DegreesFromCentralMeridian(const JobSide& side, double
   return std::fabs(std::atan2(std::sinh(x), std::cos(y))) * 180.0 / std::numbers::pi;
 }
 
+namespace {
+
+// tan 6°: on the sphere a point lies beyond 6° from the meridian when
+// sinh|x| > tan 6° cos y.
+constexpr double kTanMaxMeridianDistance = 0.10510423526567646;
+
+// True when the point is surely within the bound, by arithmetic alone
+// (every point of a usual survey): sinh|x| <= |x| (1 + x²/5.9) for
+// |x| <= 0.2 and cos y >= 1 - y²/2, so the exact test is only run near the
+// bound.
+bool SurelyNearMeridian(const JobSide& side, double easting, double northing) {
+  const double scale = (side.scaleFactor > 0.0 ? side.scaleFactor : 1.0) * side.semiMajorAxis;
+  const double x = std::fabs(easting - side.falseEasting) / scale;
+  const double y = (northing - side.falseNorthing) / scale;
+  if (!(x <= 0.2) || !(y * y < 2.0)) return false;
+  return x * (1.0 + x * x / 5.9) <= kTanMaxMeridianDistance * (1.0 - y * y / 2.0);
+}
+
+bool BeyondMeridianBound(const JobSide& side, double easting, double northing) {
+  return !SurelyNearMeridian(side, easting, northing) &&
+         PlausibilityCheck::DegreesFromCentralMeridian(side, easting, northing) > kMaxMeridianDistance;
+}
+
+}  // namespace
+
 void PlausibilityCheck::AddPoint(int lineNumber, const double input[3], const double output[3]) {
   if (inputGrid_) {
     if (std::fabs(input[0] - job_.input.falseEasting) > kMaxEastingOffset) {
       tallies_[FarEasting].Add(lineNumber);
-    } else if (DegreesFromCentralMeridian(job_.input, input[0], input[1]) > kMaxMeridianDistance) {
+    } else if (BeyondMeridianBound(job_.input, input[0], input[1])) {
       tallies_[FarFromMeridianIn].Add(lineNumber);
     }
     if ((input[1] - job_.input.falseNorthing > 0.0) != job_.input.northern) {
@@ -53,7 +78,7 @@ void PlausibilityCheck::AddPoint(int lineNumber, const double input[3], const do
     }
   }
   if (outputGrid_) {
-    if (DegreesFromCentralMeridian(job_.output, output[0], output[1]) > kMaxMeridianDistance) {
+    if (BeyondMeridianBound(job_.output, output[0], output[1])) {
       tallies_[FarFromMeridianOut].Add(lineNumber);
     }
     if ((output[1] - job_.output.falseNorthing > 0.0) != job_.output.northern) {

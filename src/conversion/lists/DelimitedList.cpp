@@ -281,9 +281,9 @@ DelimitedLineWriter::~DelimitedLineWriter() = default;
 bool DelimitedLineWriter::Begin() { return output_.Write(ByteOrderMark(encoding_)); }
 
 bool DelimitedLineWriter::WriteLine(std::string_view text) {
+  if (!utf16_) return output_.Write(text) && output_.Write(lineEnd_);
   buffer_.assign(text);
   buffer_.append(lineEnd_);
-  if (!utf16_) return output_.Write(buffer_);
   utf16_->converted.clear();
   utf16_->transcoder.Convert(buffer_, utf16_->converted, false, "?");
   return output_.Write(utf16_->converted);
