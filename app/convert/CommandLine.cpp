@@ -158,7 +158,7 @@ Listas de pontos (ASCII):
   Um ponto por linha: identificador e duas (ascii2d) ou três (ascii3d)
   coordenadas, separados por espaços ou tabulações (vários seguidos contam
   como um). O identificador é um número inteiro (sinal opcional, só
-  algarismos; 0042 é gravado como 42). As coordenadas aceitam ponto ou
+  algarismos; 0042 e +7 são gravados como foram lidos). As coordenadas aceitam ponto ou
   vírgula como separador decimal, qualquer que seja a localidade, e expoente
   (1.5e3); não se agrupam milhares. Linhas vazias ou só com espaços são
   puladas; as mensagens contam as linhas do arquivo. Uma marca BOM no início
@@ -170,6 +170,36 @@ Listas de pontos (ASCII):
   A saída usa sempre o ponto decimal: E, N e altitude com 5 decimais,
   longitude e latitude com 10.
 
+Planilhas e textos delimitados (CSV, exportações de estação total, GNSS, SIG):
+  Qualquer arquivo de pontos fora da forma estrita acima. Separador ";", ",",
+  tabulação ou espaços, detectado nas primeiras linhas; vírgula ou ponto
+  decimal; campos entre aspas ("..." com "" dentro); cabeçalho opcional,
+  reconhecido pelos nomes (Ponto/ID/Nome, E/Este/X, N/Norte/Y, H/Cota/Z,
+  Lat/Latitude, Lon/Longitude, em qualquer caixa, com ou sem acento);
+  colunas em qualquer ordem. O ID é texto (M-01, 001, P-ÁGUA) e é gravado
+  como foi lido; as demais colunas (descrição, código, data) e as linhas de
+  comentário (# ou //) e em branco são copiadas no seu lugar. UTF-8 (com ou
+  sem BOM), UTF-16 com BOM, senão Windows-1252; fim de linha LF, CR LF ou CR.
+  Longitude e latitude em graus decimais ou sexagesimais (51°12'30.5"W,
+  51 12 30,5 O, -51:12:30.5, 30 03 45 S). A saída mantém o leiaute da entrada
+  (separador, marca decimal, aspas, codificação, fim de linha), com o
+  cabeçalho renomeado para o sistema de saída (E;N;H, Longitude;Latitude;h,
+  X;Y;Z) e os decimais das listas. O leiaute detectado é dito na saída de erro.
+  --columns LISTA   papel de cada coluna, separados por vírgula: id, e, n, h,
+                    lon, lat, x, y, z, e - para uma coluna copiada como está
+                    (por exemplo id,n,e,h,-)
+  --separator SEP   ";", ",", tab ou blank
+  --header, --no-header
+                    a primeira linha de dados é (ou não é) um cabeçalho
+  --dms             longitude e latitude da saída em graus, minutos e segundos
+  Uma linha ruim não para a leitura: a falha cita cada linha com problema
+  (até 20), quantos campos foram achados e com que separador, e nada é gravado.
+
+Mapas (KML, GeoJSON):
+  Saída para conferir os pontos num mapa: longitude e latitude no SIRGAS 2000
+  (exige --to geographic com o elipsóide GRS80), cada ponto com o nome do seu
+  ID e as demais colunas como propriedades. Um desenho dá os seus pontos.
+
 Desenhos (DXF):
   Só as coordenadas mudam: os extremos do cabeçalho e os pontos das
   entidades são levados ao novo sistema, e as entidades acompanham o terreno;
@@ -179,11 +209,14 @@ Desenhos (DXF):
 
 Tipos de arquivo:
   --from-kind TIPO, --to-kind TIPO
-        ascii3d, ascii2d ou dxf. Sem --from-kind, a entrada é um desenho se
-        suas primeiras linhas não vazias forem "0" e "SECTION" (qualquer que
-        seja o nome) ou se o nome terminar em .dxf; senão é uma lista, 2D se
-        a primeira linha tiver três campos. Sem --to-kind, a saída é um
-        desenho se o nome terminar em .dxf, senão uma lista: ascii2d se a
+        ascii3d, ascii2d, dxf, delimited (ou csv), kml ou geojson. Sem
+        --from-kind, a entrada é um desenho se suas primeiras linhas não
+        vazias forem "0" e "SECTION" (qualquer que seja o nome) ou se o nome
+        terminar em .dxf; um texto delimitado se o nome terminar em .csv ou
+        se alguma das primeiras linhas fugir da forma estrita; senão é uma
+        lista, 2D se a primeira linha tiver três campos. Sem --to-kind, a
+        saída segue o nome (.dxf, .csv, .kml, .geojson); senão um texto
+        delimitado continua delimitado, e uma lista vira ascii2d se a
         entrada for uma lista 2D, senão ascii3d. Uma lista não vira desenho;
         lista 2D não tem "Cartesianas"; desenho só tem sistemas de projeção.
 
@@ -240,6 +273,7 @@ Altimetria:
   Com um lado "Cartesianas" não há altimetria nesse lado nem importação.
 
 Outras opções:
+  --strict      sai com o código 3 quando a conversão deu avisos
   --force       substitui um arquivo de saída existente
   --quiet       não mostra o progresso, o resumo dos sistemas nem a mensagem
                 de sucesso
@@ -257,6 +291,13 @@ assumido, por exemplo
 O arquivo de saída só aparece (ou é substituído) quando a conversão termina
 bem; uma falha deixa o arquivo anterior como estava.
 
+Avisos: depois de uma conversão bem-sucedida, os pontos que não podem estar
+onde os sistemas escolhidos dizem (E a mais de 1.000 km do falso leste, a mais
+de 6° do meridiano central, no outro hemisfério, números que misturam vírgula
+e ponto decimal) são contados e citados na saída de erro com as três
+primeiras linhas e a causa provável (colunas trocadas, fuso, hemisfério,
+sinal). O código de saída continua 0, ou é 3 com --strict.
+
 Exemplos:
   Lista de pontos de Gauß-Krüger (Oru), Hayford, para LTM (Oru), SIRGAS 2000:
     transref-convert pontos_gk_oru.txt pontos_ltm_oru.txt
@@ -265,8 +306,14 @@ Exemplos:
   Um ponto pela linha de comando, de UTM (fuso 22 S, GRS80) para geográficas:
     echo "1 500000 6681214.647 0" | transref-convert --from utm --to geographic - -
 
+  Planilha pt_BR (;, vírgula decimal, cabeçalho Ponto;Este;Norte;Cota) em UTM
+  22 S para coordenadas geográficas em graus, minutos e segundos:
+    transref-convert --from utm --from-cm -51 --to geographic --dms pontos.csv geo.csv
+  Os mesmos pontos num mapa:
+    transref-convert --from utm --from-cm -51 --to geographic pontos.csv pontos.kml
+
 Códigos de saída: 0 sucesso, 1 falha na conversão (mensagem em stderr),
-2 erro de uso.
+2 erro de uso, 3 avisos com --strict.
 )TEXT";
 }
 
