@@ -36,7 +36,8 @@ void RefuseExistingOutput(const ConvertOptions& options) {
 // What the input's first lines say it is. A file that cannot be opened
 // says nothing here; the run reports it.
 std::optional<FileKind> DetectKind(const ConvertOptions& options, TextFile* standardInput) {
-  if (standardInput != nullptr) return DetectInputKind(*standardInput);
+  // Standard input may deliver its lines late: its first line decides.
+  if (standardInput != nullptr) return DetectInputKind(*standardInput, 1);
   std::unique_ptr<TextFile> file = TextFile::Open(options.inputPath.c_str(), TextFile::Mode::Read);
   if (!file) return std::nullopt;
   return DetectInputKind(*file);

@@ -203,14 +203,16 @@ TEST_F(ConvertRun, ForgottenZoneIsSaidBeforeTheRun) {
   EXPECT_EQ(zoneNamed.err, "");
 
   // A meridian given but UTM's hemisphere left to its default is said too,
-  // and so is an output grid's zone (here LTM, 51.5° W).
+  // and so is an output grid's zone (here LTM, 51.5° W), whose meridian lies
+  // 6.5° from the points: a warning follows the run.
   const ProcessResult hemisphere = RunProgram(
       kProgram, {"--from", "utm", "--from-ellipsoid", "grs80", "--from-cm", "-45", "--to", "ltm",
                  "--to-ellipsoid", "grs80", "--model", "7", Path("z23.txt").string(), Path("c.txt").string()});
   ASSERT_EQ(hemisphere.exitStatus, 0) << hemisphere.err;
-  EXPECT_EQ(hemisphere.err,
+  EXPECT_EQ(hemisphere.err.substr(0, hemisphere.err.find('\n') + 1),
             "transref-convert: De: UTM, MC 45° W, hemisfério S, GRS80 — Para: LTM, MC 51.5° W, GRS80 — "
             "7 Parâmetros - Transformação Isogonal\n");
+  EXPECT_NE(hemisphere.err.find("a mais de 6° do meridiano central da saída"), std::string::npos);
 }
 
 TEST_F(ConvertRun, CrLfListConvertsLikeLf) {

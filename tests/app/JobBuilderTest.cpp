@@ -96,7 +96,7 @@ TEST(JobBuilder, SystemsByListTextOrShortName) {
   EXPECT_FALSE(SystemFromName("gauss"));
   EXPECT_FALSE(SystemFromName("gauß-krüger (oru)"));  // list texts as they stand
   EXPECT_REFUSED_NAMING(({"--from", "sirgas"}), "--from: sistema desconhecido \"sirgas\"");
-  EXPECT_REFUSED_NAMING(({"--to-kind", "csv"}), "--to-kind: tipo desconhecido \"csv\"");
+  EXPECT_REFUSED_NAMING(({"--to-kind", "xls"}), "--to-kind: tipo desconhecido \"xls\"");
 }
 
 // Without --from-kind / --to-kind: the input's content (or a .dxf name),
