@@ -71,7 +71,8 @@ FileKind KindOfFirstLines(TextFile& file, int linesLooked) {
     if (IsBlankOrComment(*text)) return FileKind::Delimited;
     if (ParsePointLine(*text, kind, 1).record) continue;
     const std::string_view trimmed = Trimmed(*text);
-    const std::string numbered = "0" + std::string(trimmed.substr(std::min(trimmed.size(), trimmed.find_first_of(" \t"))));
+    std::string numbered(1, '0');
+    numbered.append(trimmed.substr(std::min(trimmed.size(), trimmed.find_first_of(" \t"))));
     if (ParsePointLine(numbered, kind, 1).record) return FileKind::Delimited;
   }
   return kind;
