@@ -25,6 +25,82 @@ UserMessage Interrupt(std::string text) { return {MessageBoxKind::Interrupt, std
 // A UTF-8 byte-order mark, written by Windows editors at the start of a file.
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
+constexpr std::string_view kOutOfDomainProblem = "ponto fora do domínio da transformação";
+
+std::string RangeProblem(double longitude) {
+  return longitude >= -180.0 && longitude <= 180.0 ? "latitude fora de -90° a 90°" : "longitude fora de -180° a 180°";
+}
+
+// What is wrong with a line the strict grammar refuses.
+std::string StrictLineProblem(std::string_view line, FileKind kind) {
+  int fields = 0;
+  bool inField = false;
+  for (const char c : line) {
+    const bool blank = c == ' ' || c == '\t';
+    if (!blank && !inField) ++fields;
+    inField = !blank;
+  }
+  if (fields != ExpectedFields(kind)) {
+    return std::to_string(fields) + (fields == 1 ? " campo" : " campos") + " separados por espaços, esperados " +
+           std::to_string(ExpectedFields(kind));
+  }
+  return "o ID não é um número inteiro ou uma coordenada não é um número";
+}
+
+// At most this many bad lines are named in one failure.
+constexpr std::size_t kMaxBadLines = 20;
+constexpr std::size_t kMaxQuotedText = 80;
+
+// The bad lines of a delimited file: the first told with the list's own
+// messages, all of them (up to kMaxBadLines) in one list after it.
+class BadLines {
+ public:
+  // `alwaysListed`: the list follows the first line's messages even when
+  // that line is the only bad one (it says what was found there).
+  BadLines(TextEncoding encoding, bool alwaysListed) : encoding_(encoding), alwaysListed_(alwaysListed) {}
+  bool Any() const { return count_ > 0; }
+
+  void Add(int lineNumber, std::string_view line, std::string_view detail, std::vector<UserMessage> firstMessages) {
+    if (count_++ == 0) {
+      messages_ = std::move(firstMessages);
+      firstLine_ = lineNumber;
+    }
+    if (count_ > kMaxBadLines) return;
+    // A strict list has no encoding of its own: a line that is no UTF-8 is
+    // read as Windows-1252.
+    const TextEncoding encoding =
+        alwaysListed_ ? encoding_ : DetectTextFormat(line).encoding;
+    std::string text = DecodeToUtf8(line.substr(0, kMaxQuotedText * 2), encoding);
+    if (text.size() > kMaxQuotedText) {
+      std::size_t cut = kMaxQuotedText;
+      while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;  // whole characters
+      text = text.substr(0, cut) + "…";
+    }
+    list_ += "\nlinha " + std::to_string(lineNumber) + ": " + std::string(detail) + ": \"" + text + "\"";
+  }
+
+  void Fail(RunResult& result) {
+    if (count_ == 1 && !alwaysListed_) {
+      SetFailure(result, std::move(messages_), firstLine_);
+      return;
+    }
+    std::string summary = count_ == 1 ? "1 linha do arquivo de entrada não pôde ser lida:"
+                                      : std::to_string(count_) + " linhas do arquivo de entrada não puderam ser lidas:";
+    summary += list_;
+    if (count_ > kMaxBadLines) summary += "\n… e mais " + std::to_string(count_ - kMaxBadLines) + " linhas.";
+    messages_.push_back({MessageBoxKind::Interrupt, std::move(summary)});
+    SetFailure(result, std::move(messages_), firstLine_);
+  }
+
+ private:
+  TextEncoding encoding_;
+  bool alwaysListed_;
+  std::size_t count_ = 0;
+  int firstLine_ = 0;
+  std::vector<UserMessage> messages_;
+  std::string list_;
+};
+
 // The list loop: one line read, parsed, carried and written at a time.
 // Lines that are empty or hold only blanks and tabs are skipped wherever
 // they stand; messages name the physical line.
@@ -34,6 +110,7 @@ bool ConvertList(const ConversionJob& job, PointChain& chain, TextFile& input, T
   const bool geographicInput = job.input.system == CoordinateSystemKind::Geographic;
   std::string outputLine;
   PlausibilityCheck plausibility(job);
+  BadLines bad(TextEncoding::Utf8, false);
   int lineNumber = 0;
   while (!input.AtEnd()) {
     std::string_view line;
@@ -41,29 +118,32 @@ bool ConvertList(const ConversionJob& job, PointChain& chain, TextFile& input, T
     ++lineNumber;
     result.linesRead = lineNumber;
     if (read == TextFile::LineRead::TooLong) {
-      SetFailure(result, {Interrupt(BadLineMessage(lineNumber))}, lineNumber);
-      return false;
+      bad.Add(lineNumber, {}, "linha longa demais", {Interrupt(BadLineMessage(lineNumber))});
+      continue;
     }
     if (lineNumber == 1 && line.starts_with(kByteOrderMark)) line.remove_prefix(kByteOrderMark.size());
     if (IsBlankLine(line)) continue;
     ParsedLine parsed = ParsePointLine(line, job.inputKind, lineNumber);
     if (!parsed.record) {
-      SetFailure(result, std::move(parsed.messages), lineNumber);
-      return false;
+      bad.Add(lineNumber, line, StrictLineProblem(line, job.inputKind), std::move(parsed.messages));
+      continue;
     }
     progress.Step(input.Position());
     const PointRecord& point = *parsed.record;
     if (geographicInput) {
       if (auto problem = CheckGeographicRange(point)) {
-        SetFailure(result, {Interrupt(std::move(*problem))}, lineNumber);
-        return false;
+        bad.Add(lineNumber, line, RangeProblem(point.c1), {Interrupt(std::move(*problem))});
+        continue;
       }
     }
     double values[3];
     if (!chain.Transform(point.c1, point.c2, point.c3, values)) {
-      SetFailure(result, {Interrupt(OutOfDomainMessage(lineNumber))}, lineNumber);
-      return false;
+      bad.Add(lineNumber, line, kOutOfDomainProblem, {Interrupt(OutOfDomainMessage(lineNumber))});
+      continue;
     }
+    // After a bad line nothing more is written; the reading goes on to name
+    // the other bad lines.
+    if (bad.Any()) continue;
     const double inputValues[3] = {point.c1, point.c2, point.c3};
     plausibility.AddPoint(lineNumber, inputValues, values);
     outputLine.clear();
@@ -75,52 +155,13 @@ bool ConvertList(const ConversionJob& job, PointChain& chain, TextFile& input, T
     }
     ++result.pointsWritten;
   }
+  if (bad.Any()) {
+    bad.Fail(result);
+    return false;
+  }
   result.warnings = plausibility.Warnings();
   return true;
 }
-
-// At most this many bad lines are named in one failure.
-constexpr std::size_t kMaxBadLines = 20;
-constexpr std::size_t kMaxQuotedText = 80;
-
-// The bad lines of a delimited file: the first told with the list's own
-// messages, all of them (up to kMaxBadLines) in one list after it.
-class BadLines {
- public:
-  explicit BadLines(TextEncoding encoding) : encoding_(encoding) {}
-  bool Any() const { return count_ > 0; }
-
-  void Add(int lineNumber, std::string_view line, std::string_view detail, std::vector<UserMessage> firstMessages) {
-    if (count_++ == 0) {
-      messages_ = std::move(firstMessages);
-      firstLine_ = lineNumber;
-    }
-    if (count_ > kMaxBadLines) return;
-    std::string text = DecodeToUtf8(line.substr(0, kMaxQuotedText * 2), encoding_);
-    if (text.size() > kMaxQuotedText) {
-      std::size_t cut = kMaxQuotedText;
-      while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;  // whole characters
-      text = text.substr(0, cut) + "…";
-    }
-    list_ += "\nlinha " + std::to_string(lineNumber) + ": " + std::string(detail) + ": \"" + text + "\"";
-  }
-
-  void Fail(RunResult& result) {
-    std::string summary = count_ == 1 ? "1 linha do arquivo de entrada não pôde ser lida:"
-                                      : std::to_string(count_) + " linhas do arquivo de entrada não puderam ser lidas:";
-    summary += list_;
-    if (count_ > kMaxBadLines) summary += "\n… e mais " + std::to_string(count_ - kMaxBadLines) + " linhas.";
-    messages_.push_back({MessageBoxKind::Interrupt, std::move(summary)});
-    SetFailure(result, std::move(messages_), firstLine_);
-  }
-
- private:
-  TextEncoding encoding_;
-  std::size_t count_ = 0;
-  int firstLine_ = 0;
-  std::vector<UserMessage> messages_;
-  std::string list_;
-};
 
 // Where the converted points go: a delimited file in the input's layout, a
 // strict list, or a map.
@@ -242,7 +283,7 @@ bool ConvertDelimited(const ConversionJob& job, PointChain& chain, TextFile& inp
   TextFile& lines = source.Lines();
   PointOutput out(job, layout, output);
   PlausibilityCheck plausibility(job);
-  BadLines bad(layout.encoding);
+  BadLines bad(layout.encoding, true);
   const bool geographicInput = job.input.system == CoordinateSystemKind::Geographic;
   bool writing = out.Begin();
   bool headerPending = layout.header;
@@ -290,15 +331,13 @@ bool ConvertDelimited(const ConversionJob& job, PointChain& chain, TextFile& inp
       point.c2 = row.values[1];
       point.lineNumber = lineNumber;
       if (auto range = CheckGeographicRange(point)) {
-        const bool longitude = !(point.c1 >= -180.0 && point.c1 <= 180.0);
-        bad.Add(lineNumber, line, longitude ? "longitude fora de -180° a 180°" : "latitude fora de -90° a 90°",
-                {Interrupt(std::move(*range))});
+        bad.Add(lineNumber, line, RangeProblem(point.c1), {Interrupt(std::move(*range))});
         continue;
       }
     }
     double values[3];
     if (!chain.Transform(row.values[0], row.values[1], row.values[2], values)) {
-      bad.Add(lineNumber, line, "ponto fora do domínio da transformação", {Interrupt(OutOfDomainMessage(lineNumber))});
+      bad.Add(lineNumber, line, kOutOfDomainProblem, {Interrupt(OutOfDomainMessage(lineNumber))});
       continue;
     }
     if (bad.Any()) continue;

@@ -239,6 +239,22 @@ TEST(DelimitedRun, EveryBadLineIsNamedAndNothingIsWritten) {
   }
 }
 
+TEST(StrictList, SeveralBadLinesAreAllNamedAfterTheFirstLinesOwnMessage) {
+  ScratchDir dir;
+  const std::string in = dir.Write("in.txt", "1 480729 6670116 0\n2 480729\n3 480729 6670116 0\n4 4807x9 6670116 0\n");
+  const ConversionJob job = Job(in, dir.Path("out.txt"), FileKind::Ascii3D, FileKind::Ascii3D, Utm22South(),
+                                GeographicGrs80());
+  const RunResult result = RunJob(job);
+  ASSERT_FALSE(result.Succeeded());
+  EXPECT_FALSE(std::filesystem::exists(job.outputPath));
+  ASSERT_EQ(result.messages.size(), 2u);
+  EXPECT_EQ(result.messages.front().text, FieldCountMessage(2, 4));
+  EXPECT_EQ(result.messages.back().text,
+            "2 linhas do arquivo de entrada não puderam ser lidas:\n"
+            "linha 2: 2 campos separados por espaços, esperados 4: \"2 480729\"\n"
+            "linha 4: o ID não é um número inteiro ou uma coordenada não é um número: \"4 4807x9 6670116 0\"");
+}
+
 TEST(MapOutput, PointsNamedByTheirIdsWithTheirColumnsOrARefusal) {
   ScratchDir dir;
   const std::string in = dir.Write("in.csv", "Ponto;E;N;Código\nM<1>;480729,81229;6670116,88581;\"MURO \"\"A\"\"\"\n");
