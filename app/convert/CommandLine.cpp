@@ -46,12 +46,18 @@ constexpr std::array kValueOptions{
     ValueOption{"--to-mean-height", &ConvertOptions::toMeanHeight},
     ValueOption{"--from-undulation", &ConvertOptions::fromUndulation},
     ValueOption{"--to-undulation", &ConvertOptions::toUndulation},
+    ValueOption{"--columns", &ConvertOptions::columns},
+    ValueOption{"--separator", &ConvertOptions::separator},
 };
 
 constexpr std::array kFlagOptions{
     FlagOption{"--no-import-heights", &ConvertOptions::noImportHeights},
     FlagOption{"--decimal-comma", &ConvertOptions::decimalComma},
     FlagOption{"--decimal-point", &ConvertOptions::decimalPoint},
+    FlagOption{"--header", &ConvertOptions::header},
+    FlagOption{"--no-header", &ConvertOptions::noHeader},
+    FlagOption{"--dms", &ConvertOptions::dms},
+    FlagOption{"--strict", &ConvertOptions::strict},
     FlagOption{"--force", &ConvertOptions::force},
     FlagOption{"--quiet", &ConvertOptions::quiet},
 };

@@ -32,6 +32,9 @@ struct ConvertOptions {
   std::optional<std::string> fromHeights, toHeights;
   std::optional<std::string> fromMeanHeight, toMeanHeight;
   std::optional<std::string> fromUndulation, toUndulation;
+  // Delimited files: the column roles ("id,n,e,h,-") and the separator
+  // (";", ",", "tab", "blank").
+  std::optional<std::string> columns, separator;
 
   // Flags.
   bool noImportHeights = false;
@@ -39,6 +42,9 @@ struct ConvertOptions {
   // decimal mark, so they change nothing.
   bool decimalComma = false;
   bool decimalPoint = false;
+  bool header = false, noHeader = false;
+  bool dms = false;     // geographic output in degrees, minutes and seconds
+  bool strict = false;  // a plausibility warning fails the run (exit 3)
   bool force = false;
   bool quiet = false;
 

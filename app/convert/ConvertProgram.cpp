@@ -9,6 +9,7 @@
 #include "JobBuilder.h"
 #include "TerminalProgress.h"
 #include "conversion/Driver.h"
+#include "conversion/lists/DelimitedList.h"
 #include "conversion/lists/InputKind.h"
 #include "conversion/model/JobModel.h"
 #include "support/TextFile.h"
@@ -36,10 +37,22 @@ void RefuseExistingOutput(const ConvertOptions& options) {
 // What the input's first lines say it is. A file that cannot be opened
 // says nothing here; the run reports it.
 std::optional<FileKind> DetectKind(const ConvertOptions& options, TextFile* standardInput) {
-  if (standardInput != nullptr) return DetectInputKind(*standardInput);
+  // Standard input may deliver its lines late: its first line decides.
+  if (standardInput != nullptr) return DetectInputKind(*standardInput, 1);
   std::unique_ptr<TextFile> file = TextFile::Open(options.inputPath.c_str(), TextFile::Mode::Read);
   if (!file) return std::nullopt;
   return DetectInputKind(*file);
+}
+
+// The layout a delimited input is read with, as the run will detect it.
+std::optional<std::string> DetectedLayoutText(const ConversionJob& job) {
+  std::unique_ptr<TextFile> file = TextFile::Open(job.inputPath.c_str(), TextFile::Mode::Read);
+  if (!file) return std::nullopt;
+  DelimitedSource source(*file);
+  if (!source.Error().empty()) return std::nullopt;
+  const LayoutDetection detection = DetectLayout(source.Sample(), source.Format(), job.input.system, job.delimited);
+  if (!detection.layout) return std::nullopt;
+  return LayoutSummary(*detection.layout, job.input.system);
 }
 
 }  // namespace
@@ -98,6 +111,9 @@ int RunConverter(const std::vector<std::string>& arguments, std::ostream& out, s
 
   // A forgotten --from is seen before the run, not in the numbers after it.
   if (!options.quiet && UsesDefaults(options, job)) err << kProgramName << ": " << JobSummary(job) << "\n";
+  if (!options.quiet && !standardInput && job.inputKind == FileKind::Delimited) {
+    if (const std::optional<std::string> layout = DetectedLayoutText(job)) err << kProgramName << ": " << *layout << "\n";
+  }
 
   NullProgressSink silent;
   TerminalProgress bar(err);
@@ -116,7 +132,9 @@ int RunConverter(const std::vector<std::string>& arguments, std::ostream& out, s
     case RunResult::Status::Success:
       // With the output "-", standard output holds the converted lines only.
       if (!options.quiet) (outputIsStream ? err : out) << kSuccessMessage << "\n";
-      return kExitSuccess;
+      // Warnings are never silenced: a point in the wrong place is no detail.
+      for (const std::string& warning : result.warnings) err << kProgramName << ": " << warning << "\n";
+      return options.strict && !result.warnings.empty() ? kExitWarnings : kExitSuccess;
     case RunResult::Status::OpenFailed:
       for (const UserMessage& message : result.messages) err << kProgramName << ": " << message.text << "\n";
       return kExitRunFailed;

@@ -15,6 +15,7 @@ enum ExitStatus : int {
   kExitSuccess = 0,
   kExitRunFailed = 1,  // the run failed: the system's messages are on stderr
   kExitUsage = 2,      // the command line cannot be acted on
+  kExitWarnings = 3,   // with --strict: the run succeeded but warned of implausible points
 };
 
 // The file name that stands for standard input (as ENTRADA) or standard

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "conversion/lists/DelimitedLayout.h"
 #include "conversion/model/JobTexts.h"
 
 namespace transref::convert {
@@ -10,15 +11,47 @@ namespace {
 
 FileKind KindOption(const std::string& text, const std::string& option) {
   if (const std::optional<FileKind> kind = FileKindFromName(text)) return *kind;
-  throw UsageError(option + ": tipo desconhecido \"" + text + "\" (use ascii3d, ascii2d ou dxf)");
+  throw UsageError(option + ": tipo desconhecido \"" + text + "\" (use ascii3d, ascii2d, dxf, delimited, kml ou geojson)");
 }
 
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
 }  // namespace
+
+DelimitedOptions ChooseDelimitedOptions(const ConvertOptions& options) {
+  DelimitedOptions delimited;
+  if (options.columns) {
+    const std::optional<std::vector<ColumnRole>> columns = ParseColumnsText(*options.columns);
+    if (!columns) {
+      throw UsageError("--columns: " + Quoted(*options.columns) +
+                       " não é uma lista de colunas (use id, e, n, h, lon, lat, x, y, z e - para uma coluna "
+                       "levada como está, separados por vírgula, cada coordenada uma vez, por exemplo "
+                       "id,n,e,h,-)");
+    }
+    delimited.columns = *columns;
+  }
+  if (options.separator) {
+    delimited.separator = ParseSeparatorName(*options.separator);
+    if (!delimited.separator) {
+      throw UsageError("--separator: " + Quoted(*options.separator) +
+                       " não é um separador (use \";\", \",\", tab ou blank)");
+    }
+  }
+  if (options.header && options.noHeader) throw UsageError("--header e --no-header não podem ser usadas juntas");
+  if (options.header) delimited.header = true;
+  if (options.noHeader) delimited.header = false;
+  delimited.sexagesimalOutput = options.dms;
+  return delimited;
+}
 
 FileKind FileKindFromExtension(std::string_view path) {
   std::string extension = std::filesystem::path(path).extension().string();
   std::transform(extension.begin(), extension.end(), extension.begin(), [](unsigned char c) { return std::tolower(c); });
-  return extension == ".dxf" ? FileKind::Dxf : FileKind::Ascii3D;
+  if (extension == ".dxf") return FileKind::Dxf;
+  if (extension == ".csv") return FileKind::Delimited;
+  if (extension == ".kml") return FileKind::Kml;
+  if (extension == ".geojson") return FileKind::GeoJson;
+  return FileKind::Ascii3D;
 }
 
 ConversionJob BuildConversionJob(const ConvertOptions& o, std::optional<FileKind> detectedInputKind) {
@@ -36,20 +69,28 @@ ConversionJob BuildConversionJob(const ConvertOptions& o, std::optional<FileKind
 
   // The kinds the files' content and names imply, unless named.
   texts.inputKind = detectedInputKind.value_or(FileKind::Ascii3D);
-  if (FileKindFromExtension(o.inputPath) == FileKind::Dxf) texts.inputKind = FileKind::Dxf;
+  const FileKind inputNamed = FileKindFromExtension(o.inputPath);
+  if (inputNamed == FileKind::Dxf || inputNamed == FileKind::Delimited) texts.inputKind = inputNamed;
   if (o.fromKind) texts.inputKind = KindOption(*o.fromKind, "--from-kind");
   texts.outputKind = FileKindFromExtension(o.outputPath);
   if (o.toKind) {
     texts.outputKind = KindOption(*o.toKind, "--to-kind");
-  } else if (texts.outputKind != FileKind::Dxf) {
+  } else if (texts.outputKind != FileKind::Ascii3D) {
+    // The output's name says its kind.
+    if (texts.outputKind == FileKind::Dxf && IsListKind(texts.inputKind) && o.from && o.to) {
+      throw UsageError("a saída \"" + o.outputPath + "\" tem a extensão de um desenho DXF, e uma lista ASCII "
+                       "não pode ser convertida em desenho (use outro nome ou --to-kind ascii3d)");
+    }
+  } else if (texts.inputKind == FileKind::Delimited) {
+    // A delimited file stays delimited unless the output's name says otherwise.
+    texts.outputKind = FileKind::Delimited;
+  } else {
     // A 2D list stays 2D where the output system has two coordinates.
     const std::optional<CoordinateSystemKind> system = o.to ? SystemFromName(*o.to) : std::nullopt;
     const bool twoD = texts.inputKind == FileKind::Ascii2D && (!system || IsSystemOffered(FileKind::Ascii2D, *system));
     texts.outputKind = twoD ? FileKind::Ascii2D : FileKind::Ascii3D;
-  } else if (IsListKind(texts.inputKind) && o.from && o.to) {
-    throw UsageError("a saída \"" + o.outputPath + "\" tem a extensão de um desenho DXF, e uma lista ASCII "
-                     "não pode ser convertida em desenho (use outro nome ou --to-kind ascii3d)");
   }
+  texts.delimited = ChooseDelimitedOptions(o);
   try {
     return ReadJobTexts(texts);
   } catch (const ChoiceError& error) {

@@ -11,14 +11,19 @@
 
 namespace transref::convert {
 
-// The kind a file name implies: DXF for the extension ".dxf" (any case),
-// else the 3D list.
+// The kind a file name implies (any case): DXF for ".dxf", the delimited
+// kind for ".csv", the maps for ".kml" and ".geojson", else the 3D list.
 FileKind FileKindFromExtension(std::string_view path);
+
+// The delimited-file options (--columns, --separator, --header,
+// --no-header, --dms); throws UsageError for a value it cannot read.
+DelimitedOptions ChooseDelimitedOptions(const ConvertOptions& options);
 
 // Without --from-kind the input is a drawing when `detectedInputKind` (see
 // DetectInputKind) or its name says so, else the list kind detected (3D when
 // nothing was). Without --to-kind the output is a drawing for the extension
-// ".dxf", else a list: 2D when the input is a 2D list offering the output
+// ".dxf" (".csv", ".kml", ".geojson" likewise), else a delimited file for a
+// delimited input, else a list: 2D when the input is a 2D list offering the output
 // system, else 3D. Throws UsageError (naming the option, the value and what
 // is accepted) without --from or --to and for every choice the model refuses.
 ConversionJob BuildConversionJob(const ConvertOptions& options, std::optional<FileKind> detectedInputKind);

@@ -3,8 +3,12 @@
 //
 //   conversion_bench generate-list N PATH   one N-point 3D list in Gauß-Krüger (Oru)
 //   conversion_bench generate-dxf N PATH    a drawing with N POINT entities (3D groups)
+//   conversion_bench generate-csv N PATH    the same points as a pt_BR spreadsheet: ';'
+//                                           separated, decimal commas, a header row and a
+//                                           descriptor column
 //   conversion_bench convert KIND IN OUT    the engine, "Gauß-Krüger (Oru)" on Hayford to
-//                                           "LTM (Oru)" on GRS80 with set B (KIND: list or dxf)
+//                                           "LTM (Oru)" on GRS80 with set B (KIND: list,
+//                                           dxf or csv)
 //   conversion_bench floor IN OUT           read, split, parse and format each list line
 //   conversion_bench floor-dxf IN OUT       read each drawing line, parse and format the
 //                                           coordinate values (codes 10-39), copy the rest
@@ -66,6 +70,24 @@ int GenerateDxf(long count, const char* path) {
   return std::fclose(out) == 0 ? 0 : 1;
 }
 
+int GenerateCsv(long count, const char* path) {
+  std::FILE* out = std::fopen(path, "w");
+  if (!out) return 1;
+  std::fputs("Ponto;Este;Norte;Cota;Descrição\r\n", out);
+  static const char* const kCodes[] = {"MURO", "POSTE", "CERCA", "MARCO"};
+  PointGenerator g;
+  char line[160];
+  for (long i = 1; i <= count; ++i) {
+    const int length = std::snprintf(line, sizeof line, "P-%ld;%.3f;%.3f;%.3f;%s\r\n", i, g.e(g.random),
+                                     g.n(g.random), g.h(g.random), kCodes[i % 4]);
+    for (int k = 0; k < length; ++k) {
+      if (line[k] == '.') line[k] = ',';
+    }
+    std::fwrite(line, 1, static_cast<std::size_t>(length), out);
+  }
+  return std::fclose(out) == 0 ? 0 : 1;
+}
+
 void Report(const char* what, long points, double seconds) {
   std::printf("%s %ld points %.3f s %.0f points/s\n", what, points, seconds, points / seconds);
 }
@@ -80,7 +102,8 @@ int Convert(const char* kind, const char* in, const char* out) {
   job.inputPath = in;
   job.outputPath = out;
   const bool dxf = std::strcmp(kind, "dxf") == 0;
-  job.inputKind = job.outputKind = dxf ? FileKind::Dxf : FileKind::Ascii3D;
+  const bool csv = std::strcmp(kind, "csv") == 0;
+  job.inputKind = job.outputKind = dxf ? FileKind::Dxf : csv ? FileKind::Delimited : FileKind::Ascii3D;
   job.model = TransformationModel::Isogonal;
   job.isogonal = kIsogonalHayfordToGrs80;
   job.isIdentity = false;
@@ -102,7 +125,7 @@ int Convert(const char* kind, const char* in, const char* out) {
     for (const auto& message : result.messages) std::fprintf(stderr, "%s\n", message.text.c_str());
     return 1;
   }
-  Report(dxf ? "engine-dxf" : "engine-list", static_cast<long>(result.pointsWritten), seconds);
+  Report(dxf ? "engine-dxf" : csv ? "engine-csv" : "engine-list", static_cast<long>(result.pointsWritten), seconds);
   return 0;
 }
 
@@ -209,10 +232,11 @@ int main(int argc, char** argv) {
   const std::string command = argc > 1 ? argv[1] : "";
   if (command == "generate-list" && argc == 4) return GenerateList(std::atol(argv[2]), argv[3]);
   if (command == "generate-dxf" && argc == 4) return GenerateDxf(std::atol(argv[2]), argv[3]);
+  if (command == "generate-csv" && argc == 4) return GenerateCsv(std::atol(argv[2]), argv[3]);
   if (command == "convert" && argc == 5) return Convert(argv[2], argv[3], argv[4]);
   if (command == "floor" && argc == 4) return Floor(argv[2], argv[3]);
   if (command == "floor-dxf" && argc == 4) return FloorDxf(argv[2], argv[3]);
   std::fprintf(stderr,
-               "usage: conversion_bench generate-list N PATH | generate-dxf N PATH | convert list|dxf IN OUT | floor IN OUT | floor-dxf IN OUT\n");
+               "usage: conversion_bench generate-list N PATH | generate-dxf N PATH | generate-csv N PATH | convert list|dxf|csv IN OUT | floor IN OUT | floor-dxf IN OUT\n");
   return 2;
 }

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "conversion/Messages.h"
+#include "conversion/maps/MapOutput.h"
 
 namespace transref {
 namespace {
@@ -23,13 +24,13 @@ bool IsValidCentralMeridian(double degrees) {
   return std::isfinite(degrees) && std::fabs(degrees) <= kMaxCentralMeridian;
 }
 
-bool IsList(FileKind kind) { return kind == FileKind::Ascii3D || kind == FileKind::Ascii2D; }
-
-// The pairs the main window offers: a list becomes a list, a drawing becomes
-// a drawing or a list; a drawing holds grid coordinates only; a 2D list has
-// no cartesian coordinates.
+// The pairs offered: a list becomes a list or a map, a drawing becomes a
+// drawing, a strict list or a map; maps are written, never read; a drawing
+// holds grid coordinates only; a 2D list has no cartesian coordinates.
 bool IsOfferedCombination(const ConversionJob& job) {
-  if (IsList(job.inputKind) && !IsList(job.outputKind)) return false;
+  if (IsMap(job.inputKind)) return false;
+  if (IsPointList(job.inputKind) && !IsPointList(job.outputKind) && !IsMap(job.outputKind)) return false;
+  if (job.inputKind == FileKind::Dxf && job.outputKind == FileKind::Delimited) return false;
   if (job.inputKind == FileKind::Dxf && !IsProjected(job.input.system)) return false;
   if (job.outputKind == FileKind::Dxf && !IsProjected(job.output.system)) return false;
   if (job.inputKind == FileKind::Ascii2D && job.input.system == CoordinateSystemKind::Cartesian) return false;
@@ -92,6 +93,9 @@ std::optional<std::string> CheckJob(const ConversionJob& job, const RunStreams& 
   }
   if (!IsValidCentralMeridian(job.input.centralMeridian) || !IsValidCentralMeridian(job.output.centralMeridian)) {
     return std::string(kCentralMeridianError);
+  }
+  if (IsMap(job.outputKind)) {
+    if (auto refusal = CheckMapOutput(job)) return refusal;
   }
   if (!IsOfferedCombination(job)) return std::string(kFileKindError);
   if (streams.input == nullptr && streams.output == nullptr && SameFile(job.inputPath, job.outputPath)) {

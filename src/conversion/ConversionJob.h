@@ -6,6 +6,7 @@
 
 #include "conversion/EditNumber.h"
 #include "conversion/FileKind.h"
+#include "conversion/lists/DelimitedLayout.h"
 #include "geodesy/CoordinateSystems.h"
 #include "geodesy/DatumStep.h"
 #include "geodesy/PointChain.h"
@@ -38,6 +39,9 @@ struct ConversionJob {
   bool isIdentity = true;          // informative: the datum step decides from the values
   JobSide input, output;
   AltimetrySettings altimetry{};
+  // A delimited input: what was chosen instead of detection, and whether
+  // geographic output is written in degrees, minutes and seconds.
+  DelimitedOptions delimited{};
 };
 
 // Streams a caller opened itself, read or written instead of the files the

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "conversion/ConversionJob.h"
@@ -21,6 +22,10 @@ struct RunResult {
   int lineNumber = 0;
   std::int64_t linesRead = 0;
   std::int64_t pointsWritten = 0;     // list lines or DXF groups written
+  std::size_t convertedCount = 0;     // points of a list, point groups of a drawing
+  // After a success: points that cannot be where the chosen systems say,
+  // each a complete Portuguese text (count, first lines, likely cause).
+  std::vector<std::string> warnings;
 
   bool Succeeded() const { return status == Status::Success; }
 };

@@ -1,5 +1,7 @@
 #include "support/TextFile.h"
 
+#include <algorithm>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -101,6 +103,15 @@ bool TextFile::Refill() {
     eof_ = true;
     return false;
   }
+}
+
+std::size_t TextFile::ReadBytes(char* destination, std::size_t size) {
+  if (mode_ != Mode::Read || closed_ || size == 0) return 0;
+  if (begin_ == end_ && !Refill()) return 0;
+  const std::size_t take = std::min(size, end_ - begin_);
+  std::memcpy(destination, buffer_.get() + begin_, take);
+  begin_ += take;
+  return take;
 }
 
 TextFile::LineRead TextFile::ReadLine(std::string_view& line) {

@@ -53,6 +53,9 @@ class TextFile {
   // before it. `line` views the characters until the next call on this file
   // (it is empty for End and TooLong).
   LineRead ReadLine(std::string_view& line);
+  // Reads up to `size` bytes as they stand in the file (line ends
+  // included); returns how many, 0 at the end.
+  std::size_t ReadBytes(char* destination, std::size_t size);
   // True when no character remains to be read.
   bool AtEnd();
   // Byte offset of the next unread byte (reading) or of the next byte to be

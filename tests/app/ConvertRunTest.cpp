@@ -227,14 +227,16 @@ TEST_F(ConvertRun, ForgottenZoneIsSaidBeforeTheRun) {
   EXPECT_EQ(zoneNamed.err, "");
 
   // A meridian given but UTM's hemisphere left to its default is said too,
-  // and so is an output grid's zone (here LTM, 51.5° W).
+  // and so is an output grid's zone (here LTM, 51.5° W), whose meridian lies
+  // 6.5° from the points: a warning follows the run.
   const ProcessResult hemisphere = RunProgram(
       kProgram, {"--from", "utm", "--from-ellipsoid", "grs80", "--from-cm", "-45", "--to", "ltm",
                  "--to-ellipsoid", "grs80", "--model", "7", Path("z23.txt").string(), Path("c.txt").string()});
   ASSERT_EQ(hemisphere.exitStatus, 0) << hemisphere.err;
-  EXPECT_EQ(hemisphere.err,
+  EXPECT_EQ(hemisphere.err.substr(0, hemisphere.err.find('\n') + 1),
             "transref-convert: De: UTM, MC 45° W, hemisfério S, GRS80 — Para: LTM, MC 51.5° W, GRS80 — "
             "7 Parâmetros - Transformação Isogonal\n");
+  EXPECT_NE(hemisphere.err.find("a mais de 6° do meridiano central da saída"), std::string::npos);
 }
 
 TEST_F(ConvertRun, CrLfListConvertsLikeLf) {
@@ -615,4 +617,33 @@ TEST_F(ConvertRun, EveryCorpusDrawingConverts) {
 }
 
 }  // namespace
+TEST_F(ConvertRun, SpreadsheetConvertsSayingItsLayoutAndWarnsOfSwappedColumns) {
+  WriteFile(Path("pontos.csv"), "Ponto;Norte;Este\r\nM-01;6670116,88581;480729,81229\r\n");
+  using Args = std::vector<std::string>;
+  const Args sides = {"--from", "utm", "--from-cm", "-51", "--to", "geographic", "--to-ellipsoid", "grs80",
+                      "--model", "7", "--from-ellipsoid", "grs80", "--from-hemisphere", "S"};
+  Args arguments = sides;
+  arguments.insert(arguments.end(), {Path("pontos.csv").string(), Path("geo.csv").string()});
+  const ProcessResult run = RunProgram(kProgram, arguments);
+  ASSERT_EQ(run.exitStatus, 0) << run.err;
+  EXPECT_EQ(run.err, "transref-convert: leiaute: separador \";\", vírgula decimal, com cabeçalho, colunas id,n,e, "
+                     "UTF-8, fim de linha CR LF\n");
+  // The header renamed, the columns kept in their order; cs2cs puts the
+  // point at 30.1° S, 51.2° W: within 1 mm (eight decimals).
+  const std::string geo = ReadFile(Path("geo.csv"));
+  EXPECT_EQ(geo.rfind("Ponto;Latitude;Longitude\r\nM-01;-30,10000000", 0), 0u) << geo;
+  EXPECT_NE(geo.find(";-51,20000000"), std::string::npos) << geo;
+
+  // Told the wrong order, the points land far from the zone: a warning,
+  // and with --strict the exit status 3.
+  arguments = sides;
+  WriteFile(Path("sem.csv"), "M-01;6670116,88581;480729,81229\r\n");
+  arguments.insert(arguments.end(), {"--strict", "--quiet", "--columns", "id,e,n", Path("sem.csv").string(),
+                                     Path("troca.csv").string()});
+  const ProcessResult swapped = RunProgram(kProgram, arguments);
+  EXPECT_EQ(swapped.exitStatus, 3) << swapped.err;
+  EXPECT_NE(swapped.err.find("transref-convert: Atenção: 1 ponto com a coordenada E a mais de 1.000 km"),
+            std::string::npos) << swapped.err;
+}
+
 }  // namespace transref

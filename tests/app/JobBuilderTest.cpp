@@ -128,7 +128,7 @@ TEST(JobBuilder, SystemsByListTextOrShortName) {
   EXPECT_FALSE(SystemFromName("gauss"));
   EXPECT_FALSE(SystemFromName("gauß-krüger (oru)"));  // list texts as they stand
   EXPECT_REFUSED_NAMING(({"--from", "sirgas"}), "--from: sistema desconhecido \"sirgas\"");
-  EXPECT_REFUSED_NAMING(({"--to-kind", "csv"}), "--to-kind: tipo desconhecido \"csv\"");
+  EXPECT_REFUSED_NAMING(({"--to-kind", "xls"}), "--to-kind: tipo desconhecido \"xls\"");
 }
 
 // Without --from-kind / --to-kind: the input's content (or a .dxf name),
@@ -446,6 +446,48 @@ TEST(JobBuilder, CartesianSidesHaveNoAltimetry) {
   // With a cartesian input the output settings are the user's own.
   EXPECT_TRUE(Build({"--from", "cartesian", "--to", "utm", "--to-mean-height", "12"})
                   .altimetry.outputUseMeanHeight);
+}
+
+TEST(JobBuilder, DelimitedAndMapKindsByNameAndTheirOptions) {
+  const auto build = [](Args arguments, const std::string& in, const std::string& out,
+                        std::optional<FileKind> detected = std::nullopt) {
+    arguments.push_back(in);
+    arguments.push_back(out);
+    return BuildConversionJob(ParseCommandLine(arguments).options, detected);
+  };
+  const Args geographic = {"--from", "utm", "--from-cm", "-51", "--to", "geographic", "--to-ellipsoid", "grs80"};
+  const struct {
+    const char* in;
+    const char* out;
+    std::optional<FileKind> detected;
+    FileKind inKind, outKind;
+  } cases[] = {
+      {"pontos.CSV", "saida.txt", std::nullopt, FileKind::Delimited, FileKind::Delimited},
+      {"pontos.txt", "saida.txt", FileKind::Delimited, FileKind::Delimited, FileKind::Delimited},
+      {"pontos.txt", "saida.kml", FileKind::Ascii3D, FileKind::Ascii3D, FileKind::Kml},
+      {"pontos.csv", "saida.geojson", std::nullopt, FileKind::Delimited, FileKind::GeoJson},
+      {"pontos.txt", "saida.csv", FileKind::Ascii3D, FileKind::Ascii3D, FileKind::Delimited},
+  };
+  for (const auto& c : cases) {
+    const ConversionJob job = build(geographic, c.in, c.out, c.detected);
+    EXPECT_EQ(job.inputKind, c.inKind) << c.in << " " << c.out;
+    EXPECT_EQ(job.outputKind, c.outKind) << c.in << " " << c.out;
+  }
+  Args options = geographic;
+  options.insert(options.end(), {"--columns", "id,n,e,h,-", "--separator", "tab", "--no-header", "--dms"});
+  const ConversionJob job = build(options, "a.csv", "b.csv");
+  EXPECT_EQ(job.delimited.columns, (std::vector<ColumnRole>{ColumnRole::Id, ColumnRole::C2, ColumnRole::C1,
+                                                            ColumnRole::C3, ColumnRole::Carried}));
+  EXPECT_EQ(job.delimited.separator, '\t');
+  EXPECT_EQ(job.delimited.header, false);
+  EXPECT_TRUE(job.delimited.sexagesimalOutput);
+  for (const auto& [arguments, option] : {std::pair{Args{"--columns", "id,e,x"}, "--columns:"},
+                                          std::pair{Args{"--separator", "|"}, "--separator:"},
+                                          std::pair{Args{"--header", "--no-header"}, "--header e --no-header"}}) {
+    Args all = geographic;
+    all.insert(all.end(), arguments.begin(), arguments.end());
+    EXPECT_REFUSED_NAMING((all, "a.csv"), option);
+  }
 }
 
 }  // namespace

@@ -72,7 +72,8 @@ TEST(RunConversion, ListIsWrittenInTheFormatOfEveryOutputSystemAndKind) {
     ASSERT_TRUE(result.Succeeded()) << target.label;
     EXPECT_EQ(result.pointsWritten, 3);
     const std::string expected = ExpectedLine(job, 1, 201234.567, 1650123.456, 12.5) +
-                                 ExpectedLine(job, 42, 175000.0, 1702000.25, -3.75) +
+                                 // An ID with leading zeros is written as read.
+                                 "00" + ExpectedLine(job, 42, 175000.0, 1702000.25, -3.75) +
                                  ExpectedLine(job, -7, 250000, 1598000, 1000);
     EXPECT_EQ(ReadAll(dir.Path("out.txt")), expected) << target.label;
   }

@@ -34,7 +34,13 @@ TEST(DetectInputKind, DrawingsByTheirFirstLinesListsByTheirFields) {
   EXPECT_EQ(KindOf(dir, "101 177938.743 1676745.581 3.12\n"), FileKind::Ascii3D);
   EXPECT_EQ(KindOf(dir, "\n\t\n101\t177938.743\t1676745.581\n"), FileKind::Ascii2D);
   EXPECT_EQ(KindOf(dir, "\xEF\xBB\xBF" "1 2 3\n"), FileKind::Ascii2D);
-  EXPECT_EQ(KindOf(dir, "0\nPOINT\n"), FileKind::Ascii3D);  // no section: not a drawing
+  EXPECT_EQ(KindOf(dir, "0\nPOINT\n"), FileKind::Delimited);  // no section: not a drawing
+  // Not the strict grammar on some line: a delimited file.
+  for (const char* delimited : {"Ponto;E;N\n1;2;3\n", "1 2 3\n# fim\n", "M-01 500 600 7\n", "1 2 3\nE-4 5 6\n"}) {
+    EXPECT_EQ(KindOf(dir, delimited), FileKind::Delimited) << delimited;
+  }
+  // A mistyped number or a missing field keeps the strict list and its messages.
+  EXPECT_EQ(KindOf(dir, "1 2 3\n4 5x 6\n5 6\n"), FileKind::Ascii2D);
   EXPECT_EQ(KindOf(dir, ""), FileKind::Ascii3D);
 }
 

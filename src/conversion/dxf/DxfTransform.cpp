@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "conversion/lists/AsciiList.h"
+#include "conversion/maps/MapOutput.h"
 #include "conversion/dxf/DxfEntity.h"
 #include "conversion/Messages.h"
 #include "support/Numbers.h"
@@ -138,6 +139,7 @@ class Walk {
   std::vector<dxf::ListPoint> points_;
   std::string listLine_;
   DxfFindings findings_;
+  MapWriter map_{job_.outputKind};  // used when the output is a map
 };
 
 // Reads a code line and its value line. False at the end of the input or
@@ -249,6 +251,15 @@ bool Walk::FinishRecord() {
   } else {
     for (const dxf::ListPoint& point : points_) {
       listLine_.clear();
+      if (IsMap(job_.outputKind)) {
+        // Named, as in a list, by the zero-based index of the X code line.
+        char name[24];
+        const char* end = std::to_chars(name, name + sizeof name, point.xCodeLine - 1).ptr;
+        map_.AppendPoint(listLine_, MapPoint{std::string_view(name, static_cast<std::size_t>(end - name)),
+                                             point.values[0], point.values[1], point.values[2], true, nullptr});
+        output_.Write(listLine_);
+        continue;
+      }
       // The point's identifier is the zero-based index of its X code line.
       AppendPointLine(listLine_, static_cast<std::int32_t>(point.xCodeLine - 1), point.values, job_.output.system,
                       job_.outputKind);
@@ -328,6 +339,11 @@ bool Walk::HandleTag() {
 // holds "ENDSEC" is just a text).
 bool Walk::Run() {
   progress_.SetStage(kStageReadingHeader);
+  if (IsMap(job_.outputKind)) {
+    listLine_.clear();
+    map_.AppendStart(listLine_);
+    output_.Write(listLine_);
+  }
   while (!endOfFile_) {
     if (!ReadTag()) {
       if (result_.status == RunResult::Status::Failed) return false;
@@ -358,6 +374,12 @@ bool Walk::Run() {
   // A file without an entities section is no drawing (a point list chosen
   // as DXF, say): copying it unchanged must not be reported as a conversion.
   if (!sawEntities_) return Fail({{MessageBoxKind::Interrupt, std::string(kNoEntitiesError)}}, 0);
+  if (IsMap(job_.outputKind)) {
+    listLine_.clear();
+    map_.AppendEnd(listLine_);
+    output_.Write(listLine_);
+    if (output_.Failed()) return FailWrite();
+  }
   return true;
 }
 

@@ -33,9 +33,9 @@ bool IsFieldSeparator(char c) { return c == ' ' || c == '\t'; }
 // (whatever the user's notation: fields are blank-separated and digits are
 // never grouped, so either mark is unambiguous), optional exponent, nothing
 // else.
-bool ParseCoordinate(std::string_view field, double& value) {
-  if (ReadExactDecimal(field, true, value)) return true;
-  const DecimalNumber number = ScanDecimalNumber(field, true);
+bool ParseCoordinate(std::string_view field, double& value, bool commaToo = true) {
+  if (ReadExactDecimal(field, commaToo, value)) return true;
+  const DecimalNumber number = ScanDecimalNumber(field, commaToo);
   if (number.length == 0 || number.length != field.size()) return false;
   // from_chars takes neither '+' nor ','.
   const bool negative = field.front() == '-';
@@ -89,6 +89,10 @@ ParsedLine ConversionFailure(std::string_view field, int lineNumber) {
 
 }  // namespace
 
+bool ReadCoordinateText(std::string_view field, bool commaToo, double& value) {
+  return ParseCoordinate(field, value, commaToo);
+}
+
 int ExpectedFields(FileKind kind) { return kind == FileKind::Ascii2D ? kFields2D : kFields3D; }
 
 bool IsBlankLine(std::string_view line) {
@@ -115,6 +119,7 @@ ParsedLine ParsePointLine(std::string_view line, FileKind inputKind, int lineNum
 
   PointRecord record;
   record.lineNumber = lineNumber;
+  record.idText = fields[0];
   if (!ParseIdentifier(fields[0], record.id)) return ConversionFailure(fields[0], lineNumber);
   double* const coordinates[] = {&record.c1, &record.c2, &record.c3};
   for (int k = 1; k < expected; ++k) {
@@ -282,15 +287,35 @@ char* FormatFixed(char* first, double value, int width, int precision) {
   return first + width;
 }
 
+int CoordinateDecimals(CoordinateSystemKind system) {
+  return system == CoordinateSystemKind::Geographic ? kDegreeDecimals : kGridDecimals;
+}
+
+std::string_view IdTextToWrite(const PointRecord& point, char (&buffer)[12]) {
+  const std::string_view text = point.idText;
+  const std::size_t signLength = !text.empty() && (text[0] == '+' || text[0] == '-') ? 1 : 0;
+  const bool leadingZero = text.size() > signLength + 1 && text[signLength] == '0';
+  if (!text.empty() && (text[0] == '+' || leadingZero)) return text;
+  return std::string_view(buffer, std::to_chars(buffer, buffer + sizeof buffer, point.id).ptr);
+}
+
 void AppendPointLine(std::string& out, std::int32_t id, const double values[3],
+                     CoordinateSystemKind outputSystem, FileKind outputKind) {
+  char idText[12];
+  AppendPointLine(out, std::string_view(idText, std::to_chars(idText, idText + sizeof idText, id).ptr), values,
+                  outputSystem, outputKind);
+}
+
+void AppendPointLine(std::string& out, std::string_view idText, const double values[3],
                      CoordinateSystemKind outputSystem, FileKind outputKind) {
   const bool geographic = outputSystem == CoordinateSystemKind::Geographic;
   const int width = geographic ? kDegreeWidth : kGridWidth;
   const int decimals = geographic ? kDegreeDecimals : kGridDecimals;
   const int count = outputKind == FileKind::Ascii2D ? 2 : 3;
 
+  out.append(idText);
   char buffer[3 * (kDegreeWidth + 360) + 16];
-  char* p = std::to_chars(buffer, buffer + 12, id).ptr;
+  char* p = buffer;
   for (int k = 0; k < count; ++k) {
     *p++ = ' ';
     p = FormatFixed(p, values[k], width, decimals);

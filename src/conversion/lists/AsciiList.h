@@ -18,6 +18,7 @@ struct PointRecord {
   std::int32_t id = 0;
   double c1 = 0.0, c2 = 0.0, c3 = 0.0;
   int lineNumber = 0;  // 1-based
+  std::string_view idText;  // the identifier as written (views the line)
 };
 
 // The fields a list line of the given kind holds: 4 (3D) or 3 (2D).
@@ -43,6 +44,10 @@ ParsedLine ParsePointLine(std::string_view line, FileKind inputKind, int lineNum
 // One coordinate field as a list line holds it: optional sign, digits with
 // '.' or ',' as the decimal mark, optional exponent, nothing else.
 bool ReadListCoordinate(std::string_view field, double& value);
+// A coordinate as the list reader takes it: optional sign, digits with a
+// decimal mark ('.', or also ',' when `commaToo`), optional exponent,
+// nothing else.
+bool ReadCoordinateText(std::string_view field, bool commaToo, double& value);
 
 // Range checks of a geographic input point (bounds included): the longitude
 // message, or the latitude message, or nothing.
@@ -54,6 +59,17 @@ std::optional<std::string> CheckGeographicRange(const PointRecord& point);
 // always with a decimal point.
 void AppendPointLine(std::string& out, std::int32_t id, const double values[3],
                      CoordinateSystemKind outputSystem, FileKind outputKind);
+// The same with the identifier's text as given.
+void AppendPointLine(std::string& out, std::string_view idText, const double values[3],
+                     CoordinateSystemKind outputSystem, FileKind outputKind);
+
+// The identifier a list line is written with: as read when it was written
+// with a '+' or with leading zeros ("+1", "001" stay distinct points), else
+// the number (in `buffer`).
+std::string_view IdTextToWrite(const PointRecord& point, char (&buffer)[12]);
+
+// Decimals of the list formats: 10 for degrees, 5 for metres.
+int CoordinateDecimals(CoordinateSystemKind system);
 
 // Writes `value` as printf's "%<width>.<precision>f" would (right-aligned,
 // blanks on the left, wider values unpadded) and returns the end.

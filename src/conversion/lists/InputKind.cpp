@@ -1,9 +1,11 @@
 #include "conversion/lists/InputKind.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
 #include "conversion/lists/AsciiList.h"
+#include "conversion/lists/DelimitedLayout.h"
 #include "support/TextFile.h"
 
 namespace transref {
@@ -33,7 +35,7 @@ int FieldCount(std::string_view line) {
   return count;
 }
 
-FileKind KindOfFirstLines(TextFile& file) {
+FileKind KindOfFirstLines(TextFile& file, int linesLooked) {
   std::string_view line;
   bool first = true;
   // The next non-blank line, trimmed; nothing at the end of the file.
@@ -57,16 +59,30 @@ FileKind KindOfFirstLines(TextFile& file) {
   if (Trimmed(*text) == kMarkerCode) {
     const std::optional<std::string> name = nextLine();
     if (name && Trimmed(*name) == kSectionMarker) return FileKind::Dxf;
-    return FileKind::Ascii3D;
+    return FileKind::Delimited;
   }
-  return FieldCount(*text) == ExpectedFields(FileKind::Ascii2D) ? FileKind::Ascii2D : FileKind::Ascii3D;
+  // A first line in the strict grammar (integer ID, two or three numbers,
+  // blank separated) makes a strict list, unless a later line uses what
+  // only a delimited file has: a comment, or an ID that is no integer. A
+  // mistyped number keeps the strict list and its messages.
+  const FileKind kind = FieldCount(*text) == ExpectedFields(FileKind::Ascii2D) ? FileKind::Ascii2D : FileKind::Ascii3D;
+  if (!ParsePointLine(*text, kind, 1).record) return FileKind::Delimited;
+  for (int looked = 1; looked < linesLooked && (text = nextLine()); ++looked) {
+    if (IsBlankOrComment(*text)) return FileKind::Delimited;
+    if (ParsePointLine(*text, kind, 1).record) continue;
+    const std::string_view trimmed = Trimmed(*text);
+    std::string numbered(1, '0');
+    numbered.append(trimmed.substr(std::min(trimmed.size(), trimmed.find_first_of(" \t"))));
+    if (ParsePointLine(numbered, kind, 1).record) return FileKind::Delimited;
+  }
+  return kind;
 }
 
 }  // namespace
 
-std::optional<FileKind> DetectInputKind(TextFile& file) {
+std::optional<FileKind> DetectInputKind(TextFile& file, int linesLooked) {
   const std::int64_t start = file.Position();
-  const FileKind kind = KindOfFirstLines(file);
+  const FileKind kind = KindOfFirstLines(file, linesLooked);
   if (!file.Seek(start)) return std::nullopt;
   return kind;
 }

@@ -13,9 +13,13 @@ class TextFile;
 // there. A UTF-8 byte-order mark, blank lines and leading DXF comments
 // (group 999) are passed over; then "0" followed by "SECTION" (blanks
 // around them ignored), or the first line of a binary DXF, is a drawing.
-// Anything else is a point list: 2D when its first line holds three fields,
-// else 3D. Nothing when the file cannot go back (a pipe whose start has
-// been read past).
-std::optional<FileKind> DetectInputKind(TextFile& file);
+// Anything else is a point list: a strict one when its first line follows
+// the strict grammar - 2D when it holds three fields, else 3D - and none of
+// the next lines (up to `linesLooked` in all) is a comment or has an ID that
+// is no integer; a delimited one otherwise. An empty file is a 3D list.
+// Nothing when the file cannot go back (a pipe whose start has been read
+// past). A pipe that delivers its lines late is best judged by its first
+// line alone (`linesLooked` 1).
+std::optional<FileKind> DetectInputKind(TextFile& file, int linesLooked = 20);
 
 }  // namespace transref

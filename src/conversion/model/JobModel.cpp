@@ -21,7 +21,8 @@ constexpr double kMeridianMatchTolerance = 1e-9;
 
 constexpr std::array<std::string_view, kCoordinateSystemCount> kSystemNames = {
     "ltm", "ltm-oru", "ltm-custom", "rtm", "gk", "gk-oru", "gk-custom", "utm", "geographic", "cartesian"};
-constexpr std::array<std::string_view, 3> kFileKindNames = {"ascii3d", "ascii2d", "dxf"};
+constexpr std::array<std::string_view, kFileKindCount> kFileKindNames = {"ascii3d", "ascii2d", "dxf",
+                                                                        "delimited", "kml", "geojson"};
 constexpr std::array<std::string_view, 3> kFrameNames = {"grs80", "hayford", ""};
 
 std::string Lower(std::string_view text) {
@@ -57,13 +58,19 @@ Outcome Refuse(std::string why) { return Outcome{std::move(why)}; }
 
 // ------------------------------------------------------------ file kinds
 
-bool IsListKind(FileKind kind) { return kind == FileKind::Ascii3D || kind == FileKind::Ascii2D; }
+bool IsListKind(FileKind kind) { return IsPointList(kind); }
 bool IsDrawingKind(FileKind kind) { return kind == FileKind::Dxf; }
 
-std::vector<FileKind> FileKindsOffered(Side side, FileKind inputKind) {
+std::vector<FileKind> FileKindsOffered(Side side, FileKind inputKind, bool pointFileKinds) {
   std::vector<FileKind> kinds;
-  for (FileKind kind : {FileKind::Ascii3D, FileKind::Ascii2D, FileKind::Dxf}) {
-    if (side == Side::Out && IsListKind(inputKind) && !IsListKind(kind)) continue;
+  for (int k = 0; k < kFileKindCount; ++k) {
+    const auto kind = static_cast<FileKind>(k);
+    if (!pointFileKinds && !IsStrictList(kind) && !IsDrawing(kind)) continue;
+    // Maps are written, never read; a list never becomes a drawing, and a
+    // drawing's points go to the strict lists or a map.
+    if (side == Side::In && IsMap(kind)) continue;
+    if (side == Side::Out && IsListKind(inputKind) && IsDrawing(kind)) continue;
+    if (side == Side::Out && IsDrawing(inputKind) && kind == FileKind::Delimited) continue;
     kinds.push_back(kind);
   }
   return kinds;
@@ -83,7 +90,7 @@ std::vector<K> SystemsOffered(FileKind kind) {
 }
 
 std::string FileKindLabel(FileKind kind, std::optional<SystemFamily> family, bool geometric) {
-  if (IsDrawingKind(kind)) return "DXF";
+  if (!IsStrictList(kind)) return std::string(FixedFileKindLabel(kind));
   const bool threeD = kind == FileKind::Ascii3D;
   const std::string height = geometric ? "h" : "H";
   std::string names = threeD ? "X, Y, Z" : "X, Y";
@@ -108,6 +115,7 @@ std::string SystemNames() {
 }
 
 std::optional<FileKind> FileKindFromName(std::string_view name) {
+  if (Lower(name) == "csv") return FileKind::Delimited;
   const auto at = std::find(kFileKindNames.begin(), kFileKindNames.end(), Lower(name));
   if (at == kFileKindNames.end()) return std::nullopt;
   return static_cast<FileKind>(at - kFileKindNames.begin());
@@ -248,9 +256,11 @@ Outcome JobModel::GridOnly(Side side) const {
 
 Outcome JobModel::ChooseFileKind(Side side, FileKind kind) {
   const FileKind inputKind = side == Side::In ? kind : Fields(Side::In).fileKind;
-  const std::vector<FileKind> offered = FileKindsOffered(side, inputKind);
+  const std::vector<FileKind> offered = FileKindsOffered(side, inputKind, true);
   if (std::find(offered.begin(), offered.end(), kind) == offered.end()) {
-    return Refuse("uma lista ASCII não pode ser convertida em desenho DXF");
+    if (IsMap(kind)) return Refuse("KML e GeoJSON só existem como saída");
+    if (IsDrawing(kind)) return Refuse("uma lista ASCII não pode ser convertida em desenho DXF");
+    return Refuse("os pontos de um desenho DXF vão para uma lista ASCII ou um mapa, não para um texto delimitado");
   }
   if (lastFileKind_[Index(side)] == kind) return {};
   lastFileKind_[Index(side)] = kind;

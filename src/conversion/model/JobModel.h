@@ -35,7 +35,9 @@ bool IsDrawingKind(FileKind kind);
 // The kinds a side offers, in list order: the input every kind; the output
 // every kind for a drawing input, the lists only for a list input (a list
 // cannot become a drawing).
-std::vector<FileKind> FileKindsOffered(Side side, FileKind inputKind);
+// `pointFileKinds` adds the delimited kind and the maps (the batch
+// converter); without it, the strict lists and the drawing (the window).
+std::vector<FileKind> FileKindsOffered(Side side, FileKind inputKind, bool pointFileKinds = false);
 // The systems a file kind offers, in list order: all for a 3D list, no
 // cartesian for a 2D list, the grids only for a drawing.
 std::vector<CoordinateSystemKind> SystemsOffered(FileKind kind);

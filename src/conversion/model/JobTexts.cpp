@@ -208,7 +208,12 @@ ConversionJob ReadJobTexts(const JobTexts& texts) {
     ChooseEllipsoid(model, *side);
     ChooseGrid(model, *side);
   }
-  if (!model.SidesDiffer()) {
+  // A map, or a change between a delimited file and another kind or to
+  // sexagesimal text, is a conversion of its own.
+  const bool formatChanges = IsMap(texts.outputKind) || texts.delimited.sexagesimalOutput ||
+                             (texts.inputKind != texts.outputKind &&
+                              (texts.inputKind == FileKind::Delimited || texts.outputKind == FileKind::Delimited));
+  if (!formatChanges && !model.SidesDiffer()) {
     throw ChoiceError(texts.output.prefix + ": " + std::string(kNothingToConvert) + " (mude --to, --to-ellipsoid, --to-cm ou --to-hemisphere)");
   }
   if (texts.noImportHeights) model.ChooseImportHeights(false);
@@ -218,6 +223,7 @@ ConversionJob ReadJobTexts(const JobTexts& texts) {
   ChooseParameters(model, texts);
   JobModel::Built built = model.BuildJob();
   if (!built.job) throw ChoiceError(built.message);
+  built.job->delimited = texts.delimited;
   return *built.job;
 }
 

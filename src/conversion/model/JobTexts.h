@@ -38,6 +38,8 @@ struct JobTexts {
   SideTexts input, output;  // side and prefix named by the caller
   std::optional<std::string> model, params, affine;
   bool noImportHeights = false;
+  // The delimited file's layout chosen instead of detection, and sexagesimal output.
+  DelimitedOptions delimited{};
 };
 
 // The job for the texts, or ChoiceError. A side without a system is refused,

@@ -1,0 +1,281 @@
+// Delimited point files, maps and the plausibility warnings, through whole
+// runs over files written here. Expected positions come from PROJ's cs2cs
+// (UTM 22 S on GRS80), an independent implementation.
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <cmath>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "TestFiles.h"
+#include "conversion/Driver.h"
+#include "conversion/lists/DelimitedList.h"
+#include "geodesy/AngleText.h"
+
+namespace transref {
+namespace {
+
+using testing::ReadAll;
+using testing::ScratchDir;
+
+JobSide Utm22South() {
+  JobSide side = testing::LtmOruGrs80();
+  side.system = CoordinateSystemKind::Utm;
+  side.systemLabel = "UTM";
+  side.falseEasting = 500000.0;
+  side.falseNorthing = 10000000.0;
+  side.scaleFactor = 0.9996;
+  return side;
+}
+
+JobSide GeographicGrs80() { return testing::PlainSide(CoordinateSystemKind::Geographic, "Geográficas"); }
+
+ConversionJob Job(const std::string& in, const std::string& out, FileKind inKind, FileKind outKind, JobSide from,
+                  JobSide to) {
+  ConversionJob job;
+  job.inputPath = in;
+  job.outputPath = out;
+  job.inputKind = inKind;
+  job.outputKind = outKind;
+  job.input = std::move(from);
+  job.output = std::move(to);
+  return job;
+}
+
+RunResult RunJob(const ConversionJob& job) {
+  NullProgressSink sink;
+  return RunConversion(job, sink);
+}
+
+TEST(ReadAngleText, DecimalAndSexagesimalInEveryNotation) {
+  const double dms = 51.0 + 12.0 / 60.0 + 30.5 / 3600.0;
+  const struct {
+    const char* text;
+    AngleAxis axis;
+    double degrees;
+  } cases[] = {
+      {"-51.2084722", AngleAxis::Longitude, -51.2084722},
+      {"51,2084722", AngleAxis::Longitude, 51.2084722},
+      {"51°12'30.5\"W", AngleAxis::Longitude, -dms},
+      {"51 12 30.5 W", AngleAxis::Longitude, -dms},
+      {"-51:12:30.5", AngleAxis::Longitude, -dms},
+      {"51 12 30,5 O", AngleAxis::Longitude, -dms},
+      {"L 51º12′30.5″", AngleAxis::Longitude, dms},
+      {"30 03 45 S", AngleAxis::Latitude, -(30.0 + 3.0 / 60.0 + 45.0 / 3600.0)},
+      {"\xB0" "5N", AngleAxis::Latitude, 5.0},  // a Windows-1252 degree sign, undecoded
+  };
+  for (const auto& c : cases) {
+    const AngleReading reading = ReadAngleText(c.text, c.axis);
+    ASSERT_TRUE(reading.degrees) << c.text << ": " << reading.reason;
+    EXPECT_NEAR(*reading.degrees, c.degrees, 1e-12) << c.text;
+  }
+  for (const char* bad : {"", "abc", "51 60 00 W", "-51 12 W", "51 12.5 30", "30 S 4", "1 2 3 4"}) {
+    const AngleReading reading = ReadAngleText(bad, AngleAxis::Longitude);
+    EXPECT_FALSE(reading.degrees) << bad;
+    EXPECT_FALSE(reading.reason.empty()) << bad;
+  }
+  EXPECT_FALSE(ReadAngleText("30 S", AngleAxis::Longitude).degrees);  // a latitude letter
+}
+
+TEST(DetectLayout, SeparatorDecimalMarkHeaderAndColumns) {
+  using R = ColumnRole;
+  const struct {
+    std::vector<std::string> lines;
+    char separator, decimalMark;
+    bool header;
+    std::vector<R> columns;
+  } cases[] = {
+      {{"Ponto;Este;Norte;Cota;Descrição;", "M-01;672932,071;7454321,234;812,5;MURO;"}, ';', ',', true,
+       {R::Id, R::C1, R::C2, R::C3, R::Carried, R::Carried}},
+      {{"PT,E,N,H,CODE", "1,7454321.234,672932.071,812.5,MURO"}, ',', '.', true,
+       {R::Id, R::C1, R::C2, R::C3, R::Carried}},
+      {{"# export", "nome\tLATITUDE\tlongitude", "A\t-30.1\t-51.2"}, '\t', '.', true, {R::Id, R::C2, R::C1}},
+      {{"1 672932,071 7454321,234 812,5", "2 672940,5 7454330 813"}, ' ', ',', false, {R::Id, R::C1, R::C2, R::C3}},
+      {{"E1;100;200;POSTE"}, ';', '.', false, {R::Id, R::C1, R::C2}},
+      {{"Código;Norte;Leste"}, ';', '.', true, {R::Id, R::C2, R::C1}},
+  };
+  for (const auto& c : cases) {
+    const LayoutDetection detection = DetectLayout(c.lines, {}, CoordinateSystemKind::Utm, {});
+    ASSERT_TRUE(detection.layout) << c.lines.front() << ": " << detection.reason;
+    EXPECT_EQ(detection.layout->separator, c.separator) << c.lines.front();
+    EXPECT_EQ(detection.layout->decimalMark, c.decimalMark) << c.lines.front();
+    EXPECT_EQ(detection.layout->header, c.header) << c.lines.front();
+    EXPECT_EQ(detection.layout->columns, c.columns) << c.lines.front();
+  }
+  // The options win over detection.
+  DelimitedOptions options;
+  options.columns = *ParseColumnsText("id,n,e,h,-");
+  options.header = false;
+  const LayoutDetection chosen = DetectLayout({"Ponto;Este;Norte"}, {}, CoordinateSystemKind::Utm, options);
+  ASSERT_TRUE(chosen.layout);
+  EXPECT_FALSE(chosen.layout->header);
+  EXPECT_EQ(chosen.layout->columns[1], R::C2);
+  EXPECT_FALSE(ParseColumnsText("id,e,e,n"));
+  DelimitedOptions headed;
+  headed.header = true;
+  EXPECT_FALSE(DetectLayout({"a;b;c"}, {}, CoordinateSystemKind::Utm, headed).layout);
+}
+
+TEST(DelimitedRun, SpreadsheetKeepsEveryByteButTheCoordinates) {
+  ScratchDir dir;
+  const std::string in = dir.Write("pontos.csv",
+                                   "\xEF\xBB\xBFPonto;Este;Norte;Cota;Descrição\r\n"
+                                   "# levantamento\r\n"
+                                   "\"M 01\";672932,071;7454321,234;812,5;MURO;\r\n"
+                                   "\r\n"
+                                   "001;\"672940,5\";7454330;813,25;\"POSTE; luz\"\r\n");
+  const ConversionJob job =
+      Job(in, dir.Path("out.csv"), FileKind::Delimited, FileKind::Delimited, Utm22South(), GeographicGrs80());
+  const RunResult result = RunJob(job);
+  ASSERT_TRUE(result.Succeeded()) << result.messages.front().text;
+  EXPECT_EQ(result.convertedCount, 2u);
+  EXPECT_TRUE(result.warnings.empty());
+  // Every byte as read but the coordinates (masked here), which lie within
+  // 1 mm (1e-8 degrees) of cs2cs.
+  std::string out = ReadAll(job.outputPath);
+  const std::regex number("-?[0-9]+,[0-9]{10}");
+  std::vector<double> values;
+  for (auto it = std::sregex_iterator(out.begin(), out.end(), number); it != std::sregex_iterator(); ++it) {
+    std::string text = it->str();
+    text[text.find(',')] = '.';
+    double value = 0.0;
+    std::from_chars(text.data(), text.data() + text.size(), value);  // whatever the locale
+    values.push_back(value);
+  }
+  EXPECT_EQ(std::regex_replace(out, number, "#"),
+            "\xEF\xBB\xBFPonto;Longitude;Latitude;h;Descrição\r\n"
+            "# levantamento\r\n"
+            "\"M 01\";#;#;#;MURO;\r\n"
+            "\r\n"
+            "001;\"#\";#;#;\"POSTE; luz\"\r\n");
+  const std::vector<double> expected = {-49.3125936242, -23.0105093415, 812.5, -49.3125123894, -23.0104293125, 813.25};
+  ASSERT_EQ(values.size(), expected.size());
+  for (std::size_t k = 0; k < values.size(); ++k) EXPECT_NEAR(values[k], expected[k], 1e-8) << k;
+}
+
+TEST(DelimitedRun, EncodingsAndLineEndsAreKept) {
+  ScratchDir dir;
+  // UTF-16 LE with its mark and CR LF; Windows-1252 with CR line ends.
+  std::string utf16 = "\xFF\xFE";
+  for (const char c : std::string("P;E;N\r\n1;480729,81229;6670116,88581\r\n")) {
+    utf16 += c;
+    utf16 += '\0';
+  }
+  const struct {
+    std::string name, bytes, firstLineEnd;
+  } cases[] = {
+      {"utf16.csv", utf16, std::string("\r\0\n\0", 4)},
+      {"cp1252.csv", "Nome;E;N\rP\xC1GUA;480729,81229;6670116,88581\r", "\r"},
+  };
+  for (const auto& c : cases) {
+    const std::string in = dir.Write(c.name, c.bytes);
+    ConversionJob job = Job(in, dir.Path("out-" + c.name), FileKind::Delimited, FileKind::Delimited, Utm22South(),
+                            GeographicGrs80());
+    job.delimited.sexagesimalOutput = true;
+    const RunResult result = RunJob(job);
+    ASSERT_TRUE(result.Succeeded()) << c.name << ": " << result.messages.front().text;
+    const std::string out = ReadAll(job.outputPath);
+    EXPECT_EQ(out.substr(0, 2), c.bytes.substr(0, 2)) << c.name;  // the mark, or the first letters
+    EXPECT_NE(out.find(c.firstLineEnd), std::string::npos) << c.name;
+    EXPECT_EQ(out.find('\n') == std::string::npos, c.firstLineEnd == "\r") << c.name;
+    if (c.name == "cp1252.csv") {
+      // The name as read, the degree sign in the file's own encoding.
+      EXPECT_NE(out.find("P\xC1GUA;51\xB0" "12'00,00000\"W;30\xB0" "06'00,00000\"S"), std::string::npos) << out;
+    }
+  }
+}
+
+TEST(StrictList, IdsWithLeadingZerosOrPlusAreWrittenAsRead) {
+  ScratchDir dir;
+  const std::string in = dir.Write("in.txt", "01 500000 7000000 1\n+1 500000 7000000 1\n1 500000 7000000 1\n-0 500000 7000000 1\n");
+  const ConversionJob job = Job(in, dir.Path("out.txt"), FileKind::Ascii3D, FileKind::Ascii3D, Utm22South(),
+                                GeographicGrs80());
+  ASSERT_TRUE(RunJob(job).Succeeded());
+  std::vector<std::string> ids;
+  for (const std::string& line : testing::SplitLines(ReadAll(job.outputPath))) ids.push_back(line.substr(0, line.find(' ')));
+  EXPECT_EQ(ids, (std::vector<std::string>{"01", "+1", "1", "0"}));
+}
+
+TEST(DelimitedRun, ImplausiblePointsWarnWithCountLinesAndCause) {
+  ScratchDir dir;
+  const struct {
+    const char* content;
+    JobSide from, to;
+    const char* expected;  // a part of the only warning
+  } cases[] = {
+      {"P;E;N\n1;7454321,2;672932,0\n2;7454330;672940\n", Utm22South(), GeographicGrs80(), "E e N trocadas"},
+      {"P;Lon;Lat\n1;51,2;30,1\n", GeographicGrs80(), Utm22South(), "sinal negativo"},
+      {"P;Lat;Lon\n1;-51,2;-30,1\n", GeographicGrs80(), Utm22South(), "latitude e longitude trocadas"},
+      {"P;E;N;H\n1;480729,8;6670116,8;1.035\n", Utm22South(), GeographicGrs80(), "separador de milhar"},
+  };
+  for (const auto& c : cases) {
+    const ConversionJob job =
+        Job(dir.Write("in.csv", c.content), dir.Path("out.csv"), FileKind::Delimited, FileKind::Delimited, c.from, c.to);
+    const RunResult result = RunJob(job);
+    ASSERT_TRUE(result.Succeeded()) << c.content;
+    ASSERT_FALSE(result.warnings.empty()) << c.content;
+    EXPECT_NE(result.warnings.back().find(c.expected), std::string::npos) << result.warnings.back();
+    EXPECT_NE(result.warnings.front().find("linha"), std::string::npos) << result.warnings.front();
+  }
+}
+
+TEST(DelimitedRun, EveryBadLineIsNamedAndNothingIsWritten) {
+  ScratchDir dir;
+  const std::string in = dir.Write("in.csv",
+                                   "P;E;N;H\n1;1;2\nB;abc;2;3\nok;480729;6670116;0\n\"C;1;2;3\nD\xC1;5;6;x\n");
+  const ConversionJob job =
+      Job(in, dir.Path("out.csv"), FileKind::Delimited, FileKind::Delimited, Utm22South(), GeographicGrs80());
+  const RunResult result = RunJob(job);
+  ASSERT_FALSE(result.Succeeded());
+  EXPECT_FALSE(std::filesystem::exists(job.outputPath));
+  EXPECT_EQ(result.lineNumber, 2);
+  EXPECT_EQ(result.messages.front().text, FieldCountMessage(2, 4));
+  const std::string& list = result.messages.back().text;
+  for (const char* part : {"4 linhas", "linha 2: 3 campos com o separador \";\"", "linha 3: coluna 2",
+                           "linha 5: aspas", "linha 6: coluna 4", "\"DÁ;5;6;x\""}) {
+    EXPECT_NE(list.find(part), std::string::npos) << part << " in " << list;
+  }
+}
+
+TEST(StrictList, SeveralBadLinesAreAllNamedAfterTheFirstLinesOwnMessage) {
+  ScratchDir dir;
+  const std::string in = dir.Write("in.txt", "1 480729 6670116 0\n2 480729\n3 480729 6670116 0\n4 4807x9 6670116 0\n");
+  const ConversionJob job = Job(in, dir.Path("out.txt"), FileKind::Ascii3D, FileKind::Ascii3D, Utm22South(),
+                                GeographicGrs80());
+  const RunResult result = RunJob(job);
+  ASSERT_FALSE(result.Succeeded());
+  EXPECT_FALSE(std::filesystem::exists(job.outputPath));
+  ASSERT_EQ(result.messages.size(), 2u);
+  EXPECT_EQ(result.messages.front().text, FieldCountMessage(2, 4));
+  EXPECT_EQ(result.messages.back().text,
+            "2 linhas do arquivo de entrada não puderam ser lidas:\n"
+            "linha 2: 2 campos separados por espaços, esperados 4: \"2 480729\"\n"
+            "linha 4: o ID não é um número inteiro ou uma coordenada não é um número: \"4 4807x9 6670116 0\"");
+}
+
+TEST(MapOutput, PointsNamedByTheirIdsWithTheirColumnsOrARefusal) {
+  ScratchDir dir;
+  const std::string in = dir.Write("in.csv", "Ponto;E;N;Código\nM<1>;480729,81229;6670116,88581;\"MURO \"\"A\"\"\"\n");
+  const struct {
+    FileKind kind;
+    const char* expected;
+  } cases[] = {
+      {FileKind::Kml, "<name>M&lt;1&gt;</name><ExtendedData><Data name=\"Código\"><value>MURO &quot;A&quot;</value>"},
+      {FileKind::GeoJson, "\"id\": \"M<1>\", \"Código\": \"MURO \\\"A\\\"\"}, \"geometry\": {\"type\": \"Point\", "
+                          "\"coordinates\": [-51.20000000"},
+  };
+  for (const auto& c : cases) {
+    ConversionJob job = Job(in, dir.Path("out"), FileKind::Delimited, c.kind, Utm22South(), GeographicGrs80());
+    ASSERT_TRUE(RunJob(job).Succeeded());
+    EXPECT_NE(ReadAll(job.outputPath).find(c.expected), std::string::npos) << ReadAll(job.outputPath);
+    job.output = Utm22South();
+    const RunResult refused = RunJob(job);
+    ASSERT_FALSE(refused.Succeeded());
+    EXPECT_NE(refused.messages.front().text.find("GRS80"), std::string::npos);
+  }
+}
+
+}  // namespace
+}  // namespace transref
