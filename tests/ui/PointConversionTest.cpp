@@ -131,7 +131,7 @@ void PointConversionTest::badEntryShowsItsReasonAndNoResult() {
 }
 
 void PointConversionTest::copyPutsTheLineOnTheClipboard() {
-  TFormPointConversion window(JobFor({}));  // Gauß-Krüger (Oru) -> LTM (Oru)
+  TFormPointConversion window(JobFor({"--from", "gk-oru", "--to", "ltm-oru"}));  // Gauß-Krüger (Oru) -> LTM (Oru)
   TypePoint(window, {"277933", "1676724", "3.12"});
   QGuiApplication::clipboard()->clear();
   window.show();
