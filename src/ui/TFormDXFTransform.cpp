@@ -27,6 +27,7 @@
 #include "ui/ClickPanel.h"
 #include "ui/ScreenPlacement.h"
 #include "ui/TFormDXFAltimetry.h"
+#include "ui/TFormPointConversion.h"
 #include "ui/TFormProcessBar1.h"
 #include "ui/UserDialogs.h"
 
@@ -152,6 +153,11 @@ void TFormDXFTransform::BuildLayout() {
   bbProcess_->setEnabled(false);
   bbClose_ = new QPushButton(QStringLiteral("&Fechar"), this);
   bbClose_->setObjectName(QStringLiteral("BBClose"));
+  bbPoint_ = new QPushButton(QStringLiteral("Converter um ponto…"), this);
+  bbPoint_->setObjectName(QStringLiteral("BBPoint"));
+  bbPoint_->setAccessibleName(QStringLiteral("Converter um ponto digitado com as escolhas desta janela"));
+  bbPoint_->setAutoDefault(false);
+  bottom->addWidget(bbPoint_);
   bottom->addStretch(1);
   bottom->addWidget(bbProcess_);
   bottom->addSpacing(24);
@@ -492,6 +498,7 @@ void TFormDXFTransform::ConnectHandlers() {
   connect(cbTransformation_, &QComboBox::activated, this, &TFormDXFTransform::CBTransformationChange);
   connect(bbProcess_, &QPushButton::clicked, this, &TFormDXFTransform::BBProcessClick);
   connect(bbClose_, &QPushButton::clicked, this, &TFormDXFTransform::BBCloseClick);
+  connect(bbPoint_, &QPushButton::clicked, this, &TFormDXFTransform::BBPointClick);
 }
 
 bool TFormDXFTransform::eventFilter(QObject* watched, QEvent* event) {
@@ -1035,6 +1042,39 @@ std::optional<ConversionJob> TFormDXFTransform::BuildJob() {
     return std::nullopt;
   }
   return built.job;
+}
+
+std::optional<ConversionJob> TFormDXFTransform::CurrentJob() {
+  const char separator = UserDecimalSeparator();
+  auto value = [separator](QLineEdit* edit) { return ReadEditNumber(edit->text().toStdString(), separator).value; };
+  IsogonalParameters p;
+  p.tx = value(isogonalEdits_[1]);
+  p.ty = value(isogonalEdits_[2]);
+  p.tz = value(isogonalEdits_[3]);
+  p.rx = value(isogonalEdits_[4]);
+  p.ry = value(isogonalEdits_[5]);
+  p.rz = value(isogonalEdits_[6]);
+  const std::optional<double> scale = ReadLocaleNumber(isogonalEdits_[0]->text());
+  if (!scale) return std::nullopt;
+  p.scale = *scale;
+  AffineParameters a;
+  std::array<double*, 12> affine = {&a.tx, &a.ty, &a.tz, &a.a, &a.b, &a.c, &a.d, &a.e, &a.f, &a.g, &a.h, &a.i};
+  for (std::size_t k = 0; k < affine.size(); ++k) *affine[k] = value(affineEdits_[k]);
+  model_.SetParameterValues(p, a);
+  PullFields();
+  // One point has no files: the job names none, so no file check applies.
+  model_.ChooseFiles(std::string(), std::string());
+  JobModel::Built built = model_.BuildJob();
+  model_.ChooseFiles(ToLocalPath(InputFileName()), ToLocalPath(OutputFileName()));
+  return built.job;
+}
+
+void TFormDXFTransform::BBPointClick() {
+  if (pointWindow_ == nullptr) pointWindow_ = new TFormPointConversion([this] { return CurrentJob(); }, this);
+  pointWindow_->setWindowFlag(Qt::Window, true);
+  pointWindow_->show();
+  pointWindow_->raise();
+  pointWindow_->activateWindow();
 }
 
 void TFormDXFTransform::BBProcessClick() {

@@ -33,6 +33,7 @@ namespace transref {
 
 class ClickPanel;
 class TFormDXFAltimetry;
+class TFormPointConversion;
 class TFormProcessBar1;
 class UserDialogs;
 
@@ -95,6 +96,7 @@ class TFormDXFTransform : public QWidget {
   const std::array<QLineEdit*, 12>& AffineEdits() const { return affineEdits_; }
   QPushButton* BBProcess() const { return bbProcess_; }
   QPushButton* BBClose() const { return bbClose_; }
+  QPushButton* BBPoint() const { return bbPoint_; }
   TFormDXFAltimetry& Altimetry() { return altimetry_; }
   TFormProcessBar1& Progress() { return progress_; }
 
@@ -120,6 +122,10 @@ class TFormDXFTransform : public QWidget {
   // Reads the controls into a job; shows the failure and gives nothing when
   // a value cannot be read. Rewrites the numeric edits as it reads them.
   std::optional<ConversionJob> BuildJob();
+  // The job the current choices make, read without a message and without
+  // rewriting any edit (the single-point window follows it as it changes);
+  // nothing while a value cannot be read.
+  std::optional<ConversionJob> CurrentJob();
   // Enables BBProcess exactly when a run would change something.
   bool IsRunnable();
 
@@ -154,6 +160,7 @@ class TFormDXFTransform : public QWidget {
   void BBSetupAltimetriaInClick();
   void BBProcessClick();
   void BBCloseClick();
+  void BBPointClick();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -217,6 +224,8 @@ class TFormDXFTransform : public QWidget {
   std::array<QLineEdit*, 12> affineEdits_{};
   QPushButton* bbProcess_ = nullptr;
   QPushButton* bbClose_ = nullptr;
+  QPushButton* bbPoint_ = nullptr;
+  TFormPointConversion* pointWindow_ = nullptr;
 
   // The one question of the parameter lookup, put in two message boxes.
   struct ParameterQuestion : Dialogue {

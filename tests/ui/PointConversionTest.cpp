@@ -5,6 +5,7 @@
 // reason and no result; "Copiar" copies the line.
 
 #include <QClipboard>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -47,6 +48,7 @@ class PointConversionTest : public QObject {
   void eitherDecimalMarkGivesTheSamePoint();
   void badEntryShowsItsReasonAndNoResult();
   void copyPutsTheLineOnTheClipboard();
+  void mainWindowButtonFollowsItsChoices();
 };
 
 void PointConversionTest::typedPointEqualsTheBatchConverter_data() {
@@ -148,4 +150,29 @@ void PointConversionTest::copyPutsTheLineOnTheClipboard() {
 }
 
 QTEST_MAIN(PointConversionTest)
+void PointConversionTest::mainWindowButtonFollowsItsChoices() {
+  auto ui = MakeUi();  // Gauß-Krüger (Oru) -> LTM (Oru), as the window starts
+  QCOMPARE(ui->window.BBPoint()->text(), QStringLiteral("Converter um ponto…"));
+  QTest::mouseClick(ui->window.BBPoint(), Qt::LeftButton);
+  auto* point = ui->window.findChild<TFormPointConversion*>();
+  QVERIFY(point != nullptr);
+  QVERIFY(point->isVisible());
+  TypePoint(*point, {"277933", "1676724", "3.12"});
+  TFormPointConversion twin(JobFor({"--from", "gk-oru", "--to", "ltm-oru"}));
+  TypePoint(twin, {"277933", "1676724", "3.12"});
+  QVERIFY(!twin.EditPointLine()->text().isEmpty());
+  QCOMPARE(point->EditPointLine()->text(), twin.EditPointLine()->text());
+
+  // Another output system in the window: the point follows it.
+  const QString before = point->EditPointLine()->text();
+  QComboBox* systems = ui->Out().cbCoordinatesSystems;
+  systems->setCurrentIndex(systems->findText(QStringLiteral("UTM")));
+  ui->window.CBCoordinatesSystemsOutChange();
+  point->Refresh();
+  TFormPointConversion utm(JobFor({"--from", "gk-oru", "--to", "utm", "--to-cm", "-51", "--to-ellipsoid", "grs80"}));
+  TypePoint(utm, {"277933", "1676724", "3.12"});
+  QCOMPARE(point->EditPointLine()->text(), utm.EditPointLine()->text());
+  QVERIFY(point->EditPointLine()->text() != before);
+}
+
 #include "PointConversionTest.moc"
