@@ -413,8 +413,14 @@ RunResult RunConversion(const ConversionJob& job, ProgressSink& progress, const 
 
   bool converted;
   if (job.inputKind == FileKind::Dxf) {
-    converted = ConvertDxf(job, chain, input, output, progress, result);
-    result.convertedCount = static_cast<std::size_t>(result.pointsWritten);
+    DxfFindings findings;
+    converted = ConvertDxf(job, chain, input, output, progress, result, &findings);
+    // A drawing written as a drawing counts its entities; as points, its points.
+    result.convertedCount = static_cast<std::size_t>(IsDrawing(job.outputKind) ? findings.entities
+                                                                               : result.pointsWritten);
+    if (const std::optional<std::string> warning = OutsideZoneWarning(findings.outside, findings.outsideLines)) {
+      result.warnings.push_back(*warning);
+    }
   } else if (IsStrictList(job.inputKind) && IsStrictList(job.outputKind)) {
     converted = ConvertList(job, chain, input, output, progress, result);
     result.convertedCount = static_cast<std::size_t>(result.pointsWritten);

@@ -1,6 +1,8 @@
 // Points that convert but cannot be where the chosen systems say: counted
 // during a run and told afterwards as warnings (never a silent wrong result).
 #pragma once
+#include <cstdint>
+#include <optional>
 
 #include <array>
 #include <string>
@@ -42,5 +44,10 @@ class PlausibilityCheck {
   std::array<Tally, kChecks> tallies_{};
   Tally commaLines_, pointLines_;
 };
+
+// The warning for drawing entities at positions the input grid cannot hold
+// (a round trip through it misses by more than 1 m): their count and the
+// first lines; nothing when there are none.
+std::optional<std::string> OutsideZoneWarning(std::int64_t count, const std::vector<std::int64_t>& lines);
 
 }  // namespace transref

@@ -1,3 +1,4 @@
+#include "conversion/Plausibility.h"
 #include "conversion/dxf/DxfTransform.h"
 
 #include <gtest/gtest.h>
@@ -607,6 +608,12 @@ TEST(OutOfZone, AViewCentreStaysAndAnEntityIsCountedWithItsLine) {
   EXPECT_EQ(walked.findings.outsideLines, (std::vector<std::int64_t>{33, 39}));
   // The entity is converted as the chain gives it.
   EXPECT_NE(lines[33], "0.0");
+  // The run's warning names them by their lines.
+  const std::optional<std::string> warning = OutsideZoneWarning(walked.findings.outside, walked.findings.outsideLines);
+  ASSERT_TRUE(warning.has_value());
+  EXPECT_NE(warning->find("2 entidades"), std::string::npos) << *warning;
+  EXPECT_NE(warning->find("linhas 33 e 39"), std::string::npos) << *warning;
+  EXPECT_FALSE(OutsideZoneWarning(0, {}).has_value());
 }
 
 }  // namespace
