@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "conversion/lists/DelimitedLayout.h"
 #include "conversion/model/JobTexts.h"
 
 namespace transref::convert {
@@ -14,35 +13,7 @@ FileKind KindOption(const std::string& text, const std::string& option) {
   throw UsageError(option + ": tipo desconhecido \"" + text + "\" (use ascii3d, ascii2d, dxf, delimited, kml ou geojson)");
 }
 
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
-
 }  // namespace
-
-DelimitedOptions ChooseDelimitedOptions(const ConvertOptions& options) {
-  DelimitedOptions delimited;
-  if (options.columns) {
-    const std::optional<std::vector<ColumnRole>> columns = ParseColumnsText(*options.columns);
-    if (!columns) {
-      throw UsageError("--columns: " + Quoted(*options.columns) +
-                       " não é uma lista de colunas (use id, e, n, h, lon, lat, x, y, z e - para uma coluna "
-                       "levada como está, separados por vírgula, cada coordenada uma vez, por exemplo "
-                       "id,n,e,h,-)");
-    }
-    delimited.columns = *columns;
-  }
-  if (options.separator) {
-    delimited.separator = ParseSeparatorName(*options.separator);
-    if (!delimited.separator) {
-      throw UsageError("--separator: " + Quoted(*options.separator) +
-                       " não é um separador (use \";\", \",\", tab ou blank)");
-    }
-  }
-  if (options.header && options.noHeader) throw UsageError("--header e --no-header não podem ser usadas juntas");
-  if (options.header) delimited.header = true;
-  if (options.noHeader) delimited.header = false;
-  delimited.sexagesimalOutput = options.dms;
-  return delimited;
-}
 
 FileKind FileKindFromExtension(std::string_view path) {
   std::string extension = std::filesystem::path(path).extension().string();
@@ -90,7 +61,11 @@ ConversionJob BuildConversionJob(const ConvertOptions& o, std::optional<FileKind
     const bool twoD = texts.inputKind == FileKind::Ascii2D && (!system || IsSystemOffered(FileKind::Ascii2D, *system));
     texts.outputKind = twoD ? FileKind::Ascii2D : FileKind::Ascii3D;
   }
-  texts.delimited = ChooseDelimitedOptions(o);
+  texts.columns = o.columns;
+  texts.separator = o.separator;
+  if (o.header || o.noHeader) texts.header = o.header && !o.noHeader;
+  texts.headerConflict = o.header && o.noHeader;
+  texts.dms = o.dms;
   try {
     return ReadJobTexts(texts);
   } catch (const ChoiceError& error) {

@@ -15,10 +15,6 @@ namespace transref::convert {
 // kind for ".csv", the maps for ".kml" and ".geojson", else the 3D list.
 FileKind FileKindFromExtension(std::string_view path);
 
-// The delimited-file options (--columns, --separator, --header,
-// --no-header, --dms); throws UsageError for a value it cannot read.
-DelimitedOptions ChooseDelimitedOptions(const ConvertOptions& options);
-
 // Without --from-kind the input is a drawing when `detectedInputKind` (see
 // DetectInputKind) or its name says so, else the list kind detected (3D when
 // nothing was). Without --to-kind the output is a drawing for the extension

@@ -210,7 +210,7 @@ ConversionJob ReadJobTexts(const JobTexts& texts) {
   }
   // A map, or a change between a delimited file and another kind or to
   // sexagesimal text, is a conversion of its own.
-  const bool formatChanges = IsMap(texts.outputKind) || texts.delimited.sexagesimalOutput ||
+  const bool formatChanges = IsMap(texts.outputKind) || texts.dms ||
                              (texts.inputKind != texts.outputKind &&
                               (texts.inputKind == FileKind::Delimited || texts.outputKind == FileKind::Delimited));
   if (!formatChanges && !model.SidesDiffer()) {
@@ -223,8 +223,32 @@ ConversionJob ReadJobTexts(const JobTexts& texts) {
   ChooseParameters(model, texts);
   JobModel::Built built = model.BuildJob();
   if (!built.job) throw ChoiceError(built.message);
-  built.job->delimited = texts.delimited;
+  built.job->delimited = ReadDelimitedTexts(texts);
   return *built.job;
+}
+
+DelimitedOptions ReadDelimitedTexts(const JobTexts& texts) {
+  DelimitedOptions delimited;
+  if (texts.columns) {
+    const std::optional<std::vector<ColumnRole>> columns = ParseColumnsText(*texts.columns);
+    if (!columns) {
+      throw ChoiceError("--columns: \"" + *texts.columns +
+                        "\" não é uma lista de colunas (use id, e, n, h, lon, lat, x, y, z e - para uma coluna "
+                        "levada como está, separados por vírgula, cada coordenada uma vez, por exemplo id,n,e,h,-)");
+    }
+    delimited.columns = *columns;
+  }
+  if (texts.separator) {
+    delimited.separator = ParseSeparatorName(*texts.separator);
+    if (!delimited.separator) {
+      throw ChoiceError("--separator: \"" + *texts.separator +
+                        "\" não é um separador (use \";\", \",\", tab ou blank)");
+    }
+  }
+  if (texts.headerConflict) throw ChoiceError("--header e --no-header não podem ser usadas juntas");
+  delimited.header = texts.header;
+  delimited.sexagesimalOutput = texts.dms;
+  return delimited;
 }
 
 }  // namespace transref

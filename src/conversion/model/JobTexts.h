@@ -38,9 +38,17 @@ struct JobTexts {
   SideTexts input, output;  // side and prefix named by the caller
   std::optional<std::string> model, params, affine;
   bool noImportHeights = false;
-  // The delimited file's layout chosen instead of detection, and sexagesimal output.
-  DelimitedOptions delimited{};
+  // The delimited file's layout chosen instead of detection ("id,n,e,h,-",
+  // ";", header or not), and sexagesimal output.
+  std::optional<std::string> columns, separator;
+  std::optional<bool> header;
+  bool headerConflict = false;  // both a header and no header asked for
+  bool dms = false;
 };
+
+// The delimited-file choices of the texts; ChoiceError for a value that
+// cannot be read, naming the option, the value and what is accepted.
+DelimitedOptions ReadDelimitedTexts(const JobTexts& texts);
 
 // The job for the texts, or ChoiceError. A side without a system is refused,
 // naming the system names; a side without an ellipsoid takes its system's
