@@ -323,6 +323,10 @@ std::unique_ptr<ResultReader> ResultReaderFor(FileKind kind) {
     case FileKind::Ascii3D:
     case FileKind::Ascii2D: return std::make_unique<ListReader>(kind);
     case FileKind::Dxf: return std::make_unique<DrawingReader>();
+    // Delimited files and maps have no picture reader yet.
+    case FileKind::Delimited:
+    case FileKind::Kml:
+    case FileKind::GeoJson: break;
   }
   return nullptr;
 }
