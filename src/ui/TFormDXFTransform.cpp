@@ -1007,27 +1007,11 @@ std::optional<ConversionJob> TFormDXFTransform::BuildJob() {
     edit->setText(QString::fromStdString(number.text));
     return number.value;
   };
-  auto readEdit = [&](QLineEdit* edit) { return readEditIn(edit, separator); };
-
-  IsogonalParameters p;
-  p.tx = readEdit(isogonalEdits_[1]);
-  p.ty = readEdit(isogonalEdits_[2]);
-  p.tz = readEdit(isogonalEdits_[3]);
-  p.rx = readEdit(isogonalEdits_[4]);
-  p.ry = readEdit(isogonalEdits_[5]);
-  p.rz = readEdit(isogonalEdits_[6]);
-  // The scale factor is a plain number in the user's notation.
-  const std::optional<double> scale = ReadLocaleNumber(isogonalEdits_[0]->text());
-  if (!scale) {
+  if (!PushParameters([&](QLineEdit* edit) { return readEditIn(edit, separator); })) {
     ShowError(LocaleConversionError(isogonalEdits_[0]->text()), kApplicationTitle);
     ShowError(FromUtf8(kParametersReadError), FromUtf8(kInterruptCaption));
     return std::nullopt;
   }
-  p.scale = *scale;
-  AffineParameters a;
-  std::array<double*, 12> affine = {&a.tx, &a.ty, &a.tz, &a.a, &a.b, &a.c, &a.d, &a.e, &a.f, &a.g, &a.h, &a.i};
-  for (std::size_t k = 0; k < affine.size(); ++k) *affine[k] = readEdit(affineEdits_[k]);
-  model_.SetParameterValues(p, a);
 
   for (Side s : {Side::In, Side::Out}) {
     const SideControls& c = side(s).c;
@@ -1044,23 +1028,32 @@ std::optional<ConversionJob> TFormDXFTransform::BuildJob() {
   return built.job;
 }
 
-std::optional<ConversionJob> TFormDXFTransform::CurrentJob() {
-  const char separator = UserDecimalSeparator();
-  auto value = [separator](QLineEdit* edit) { return ReadEditNumber(edit->text().toStdString(), separator).value; };
+bool TFormDXFTransform::PushParameters(const std::function<double(QLineEdit*)>& read) {
   IsogonalParameters p;
-  p.tx = value(isogonalEdits_[1]);
-  p.ty = value(isogonalEdits_[2]);
-  p.tz = value(isogonalEdits_[3]);
-  p.rx = value(isogonalEdits_[4]);
-  p.ry = value(isogonalEdits_[5]);
-  p.rz = value(isogonalEdits_[6]);
+  p.tx = read(isogonalEdits_[1]);
+  p.ty = read(isogonalEdits_[2]);
+  p.tz = read(isogonalEdits_[3]);
+  p.rx = read(isogonalEdits_[4]);
+  p.ry = read(isogonalEdits_[5]);
+  p.rz = read(isogonalEdits_[6]);
+  // The scale factor is a plain number in the user's notation.
   const std::optional<double> scale = ReadLocaleNumber(isogonalEdits_[0]->text());
-  if (!scale) return std::nullopt;
+  if (!scale) return false;
   p.scale = *scale;
   AffineParameters a;
   std::array<double*, 12> affine = {&a.tx, &a.ty, &a.tz, &a.a, &a.b, &a.c, &a.d, &a.e, &a.f, &a.g, &a.h, &a.i};
-  for (std::size_t k = 0; k < affine.size(); ++k) *affine[k] = value(affineEdits_[k]);
+  for (std::size_t k = 0; k < affine.size(); ++k) *affine[k] = read(affineEdits_[k]);
   model_.SetParameterValues(p, a);
+  return true;
+}
+
+std::optional<ConversionJob> TFormDXFTransform::CurrentJob() {
+  const char separator = UserDecimalSeparator();
+  if (!PushParameters([separator](QLineEdit* edit) {
+        return ReadEditNumber(edit->text().toStdString(), separator).value;
+      })) {
+    return std::nullopt;
+  }
   PullFields();
   // One point has no files: the job names none, so no file check applies.
   model_.ChooseFiles(std::string(), std::string());

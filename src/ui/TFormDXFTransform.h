@@ -210,6 +210,10 @@ class TFormDXFTransform : public QWidget {
   bool AskOverwrite(const QString& path);
   void ShowRunMessages(const std::vector<UserMessage>& messages);
   void ShowError(const QString& text, const QString& caption);
+  // Reads the seven isogonal and twelve affine edits through `read` (the
+  // scale as a plain number in the user's notation) into the model; false
+  // when the scale is not a number.
+  bool PushParameters(const std::function<double(QLineEdit*)>& read);
 
   UserDialogs& dialogs_;
   TFormDXFAltimetry& altimetry_;
