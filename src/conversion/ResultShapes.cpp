@@ -8,6 +8,7 @@
 #include "conversion/Messages.h"
 #include "conversion/dxf/DxfGeometry.h"
 #include "conversion/lists/AsciiList.h"
+#include "conversion/lists/DelimitedList.h"
 #include "support/TextFile.h"
 
 namespace transref {
@@ -37,7 +38,7 @@ class ListReader final : public ResultReader {
         ++shapes.unreadLines;
         continue;
       }
-      shapes.marks.push_back({{parsed.record->c1, parsed.record->c2}, parsed.record->id, true});
+      shapes.marks.push_back({{parsed.record->c1, parsed.record->c2}, parsed.record->id, true, {}});
     }
     return true;
   }
@@ -248,7 +249,7 @@ class DrawingReader final : public ResultReader {
     constexpr int kClosed = 1, kMesh = 16, kPolyface = 64;
     const dxf::Ocs ocs(entity_.extrusion);
     if (entity_.flags & (kMesh | kPolyface)) {
-      for (const auto& v : polylineVertices_) shapes.marks.push_back({Plane(dxf::Ocs(), v.at)});
+      for (const auto& v : polylineVertices_) shapes.marks.push_back({Plane(dxf::Ocs(), v.at), 0, false, {}});
     } else if (!polylineVertices_.empty()) {
       const bool threeD = (entity_.flags & 8) != 0;  // 3D polylines are in world coordinates
       shapes.paths.push_back(PolylinePath(polylineVertices_, entity_.flags & kClosed, threeD ? dxf::Ocs() : ocs));
@@ -286,13 +287,224 @@ class DrawingReader final : public ResultReader {
       // Other entities: where they are inserted. Entities of the world
       // system (POINT, 3DFACE, SPLINE ...) carry no extrusion; the OCS of
       // the others comes from theirs.
-      shapes.marks.push_back({Plane(ocs, e.vertices[0].at)});
+      shapes.marks.push_back({Plane(ocs, e.vertices[0].at), 0, false, {}});
     }
   }
 
   Entity entity_, vertex_;
   bool inVertex_ = false;
   std::vector<Entity::Vertex> polylineVertices_;
+};
+
+// A delimited output: the layout detected as the converter detects it (the
+// header names the output system's coordinates), or as the job chose it.
+class DelimitedReader final : public ResultReader {
+ public:
+  explicit DelimitedReader(const ResultFormat& format) : format_(format) {}
+  bool Read(dxf::LineSource& lines, ResultShapes& shapes, std::string& problem) override {
+    std::vector<std::string> sample;
+    std::string start;
+    std::string_view line;
+    while (sample.size() < DelimitedSource::kSampleLines && !lines.AtEnd()) {
+      if (lines.ReadLine(line) == TextFile::LineRead::TooLong) {
+        ++shapes.unreadLines;
+        continue;
+      }
+      sample.emplace_back(line);
+      start.append(line).push_back('\n');
+    }
+    const TextFormat textFormat = DetectTextFormat(start);
+    if (!sample.empty() && sample.front().starts_with(dxf::kByteOrderMark)) {
+      sample.front().erase(0, dxf::kByteOrderMark.size());
+    }
+    const LayoutDetection detection = DetectLayout(sample, textFormat, format_.system, format_.delimited);
+    if (!detection.layout) {
+      problem = "O arquivo não pôde ser lido como texto delimitado: " + detection.reason + ".";
+      return false;
+    }
+    layout_ = *detection.layout;
+    headerPending_ = layout_.header;
+    for (const std::string& taken : sample) Take(taken, shapes);
+    while (!lines.AtEnd()) {
+      if (lines.ReadLine(line) == TextFile::LineRead::TooLong) {
+        ++shapes.unreadLines;
+        continue;
+      }
+      Take(line, shapes);
+    }
+    return true;
+  }
+
+ private:
+  void Take(std::string_view line, ResultShapes& shapes) {
+    if (IsBlankOrComment(line)) return;
+    if (headerPending_) {
+      headerPending_ = false;
+      return;
+    }
+    std::string problem, notANumber;
+    int expected = 0;
+    if (!ReadDelimitedRow(line, layout_, format_.system, row_, problem, notANumber, expected)) {
+      ++shapes.unreadLines;
+      return;
+    }
+    ResultMark mark{{row_.values[0], row_.values[1]}, 0, row_.idField >= 0, {}};
+    if (mark.hasId) {
+      mark.name = DecodeToUtf8(row_.fields[static_cast<std::size_t>(row_.idField)].value, layout_.encoding);
+    }
+    shapes.marks.push_back(std::move(mark));
+  }
+
+  ResultFormat format_;
+  DelimitedLayout layout_;
+  DelimitedRow row_;
+  bool headerPending_ = false;
+};
+
+// The text between `open` and `close` from `from` on, and where it ends;
+// nothing when either is missing before `limit`.
+std::optional<std::string_view> Between(std::string_view text, std::string_view open, std::string_view close,
+                                        std::size_t from, std::size_t limit) {
+  const std::size_t begin = text.find(open, from);
+  if (begin == std::string_view::npos || begin >= limit) return std::nullopt;
+  const std::size_t end = text.find(close, begin + open.size());
+  if (end == std::string_view::npos || end > limit) return std::nullopt;
+  return text.substr(begin + open.size(), end - begin - open.size());
+}
+
+// Longitude and latitude at the start of a comma-separated number list.
+std::optional<PlanePoint> LongitudeLatitude(std::string_view list) {
+  const std::size_t comma = list.find(',');
+  if (comma == std::string_view::npos) return std::nullopt;
+  const std::optional<double> longitude = Number(list.substr(0, comma));
+  std::string_view rest = list.substr(comma + 1);
+  const std::optional<double> latitude = Number(rest.substr(0, rest.find(',')));
+  if (!longitude || !latitude) return std::nullopt;
+  return PlanePoint{*longitude, *latitude};
+}
+
+std::string XmlText(std::string_view text) {
+  static constexpr std::pair<std::string_view, char> kEntities[] = {
+      {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
+  std::string out;
+  for (std::size_t i = 0; i < text.size();) {
+    bool replaced = false;
+    for (const auto& [entity, c] : kEntities) {
+      if (text.substr(i).starts_with(entity)) {
+        out += c;
+        i += entity.size();
+        replaced = true;
+        break;
+      }
+    }
+    if (!replaced) out += text[i++];
+  }
+  return out;
+}
+
+void AppendUtf8(std::string& out, unsigned code) {
+  if (code < 0x80) {
+    out += static_cast<char>(code);
+  } else if (code < 0x800) {
+    out += static_cast<char>(0xC0 | (code >> 6));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (code >> 12));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  }
+}
+
+// The JSON string starting at the quote at `at` (escapes resolved; a
+// surrogate half stands as U+FFFD).
+std::string JsonString(std::string_view text, std::size_t at) {
+  std::string out;
+  for (std::size_t i = at + 1; i < text.size() && text[i] != '"'; ++i) {
+    if (text[i] != '\\' || i + 1 >= text.size()) {
+      out += text[i];
+      continue;
+    }
+    const char e = text[++i];
+    switch (e) {
+      case 'b': out += '\b'; break;
+      case 'f': out += '\f'; break;
+      case 'n': out += '\n'; break;
+      case 'r': out += '\r'; break;
+      case 't': out += '\t'; break;
+      case 'u': {
+        unsigned code = 0;
+        const std::string_view hex = text.substr(i + 1, 4);
+        if (hex.size() == 4 && std::from_chars(hex.data(), hex.data() + 4, code, 16).ptr == hex.data() + 4) {
+          AppendUtf8(out, code >= 0xD800 && code < 0xE000 ? 0xFFFD : code);
+          i += 4;
+        }
+        break;
+      }
+      default: out += e;  // \" \\ \/
+    }
+  }
+  return out;
+}
+
+// The points of a KML or GeoJSON map: longitude and latitude with the
+// point's name ("id" in GeoJSON). The map's text is read whole.
+class MapReader final : public ResultReader {
+ public:
+  explicit MapReader(FileKind kind) : kml_(kind == FileKind::Kml) {}
+  bool Read(dxf::LineSource& lines, ResultShapes& shapes, std::string& problem) override {
+    std::string text;
+    std::string_view line;
+    while (!lines.AtEnd()) {
+      if (lines.ReadLine(line) != TextFile::LineRead::TooLong) text.append(line).push_back('\n');
+    }
+    const std::string_view marker = kml_ ? "<Placemark" : "\"Feature\"";
+    std::size_t at = text.find(marker);
+    const bool any = at != std::string::npos;
+    while (at != std::string::npos) {
+      const std::size_t next = text.find(marker, at + marker.size());
+      const std::size_t limit = next == std::string::npos ? text.size() : next;
+      if (std::optional<ResultMark> mark = kml_ ? Placemark(text, at, limit) : Feature(text, at, limit)) {
+        shapes.marks.push_back(std::move(*mark));
+      } else {
+        ++shapes.unreadLines;
+      }
+      at = next;
+    }
+    if (!any && text.find(kml_ ? "<kml" : "\"FeatureCollection\"") == std::string::npos) {
+      problem = kml_ ? "O arquivo não é um mapa KML." : "O arquivo não é um mapa GeoJSON.";
+      return false;
+    }
+    return true;
+  }
+
+ private:
+  static std::optional<ResultMark> Placemark(std::string_view text, std::size_t at, std::size_t limit) {
+    const std::optional<std::string_view> coordinates = Between(text, "<coordinates>", "</coordinates>", at, limit);
+    const std::optional<PlanePoint> point = coordinates ? LongitudeLatitude(*coordinates) : std::nullopt;
+    if (!point) return std::nullopt;
+    const std::optional<std::string_view> name = Between(text, "<name>", "</name>", at, limit);
+    return ResultMark{*point, 0, name.has_value(), name ? XmlText(*name) : std::string()};
+  }
+
+  static std::optional<ResultMark> Feature(std::string_view text, std::size_t at, std::size_t limit) {
+    const std::size_t geometry = text.find("\"geometry\"", at);
+    if (geometry >= limit) return std::nullopt;
+    const std::optional<std::string_view> coordinates = Between(text, "[", "]", text.find("\"coordinates\"", geometry), limit);
+    const std::optional<PlanePoint> point = coordinates ? LongitudeLatitude(*coordinates) : std::nullopt;
+    if (!point) return std::nullopt;
+    ResultMark mark{*point, 0, false, {}};
+    const std::size_t id = text.find("\"id\"", at);
+    if (id < limit) {
+      const std::size_t quote = text.find('"', text.find(':', id));
+      if (quote < limit) {
+        mark.hasId = true;
+        mark.name = JsonString(text, quote);
+      }
+    }
+    return mark;
+  }
+
+  bool kml_;
 };
 
 }  // namespace
@@ -318,21 +530,21 @@ void ResultShapes::ComputeBounds() {
   }
 }
 
-std::unique_ptr<ResultReader> ResultReaderFor(FileKind kind) {
+std::unique_ptr<ResultReader> ResultReaderFor(FileKind kind, const ResultFormat& format) {
   switch (kind) {
     case FileKind::Ascii3D:
     case FileKind::Ascii2D: return std::make_unique<ListReader>(kind);
     case FileKind::Dxf: return std::make_unique<DrawingReader>();
-    // Delimited files and maps have no picture reader yet.
-    case FileKind::Delimited:
+    case FileKind::Delimited: return std::make_unique<DelimitedReader>(format);
     case FileKind::Kml:
-    case FileKind::GeoJson: break;
+    case FileKind::GeoJson: return std::make_unique<MapReader>(kind);
   }
   return nullptr;
 }
 
-std::optional<ResultShapes> ReadResultFile(const std::string& path, FileKind kind, std::string& problem) {
-  const std::unique_ptr<ResultReader> reader = ResultReaderFor(kind);
+std::optional<ResultShapes> ReadResultFile(const std::string& path, FileKind kind, std::string& problem,
+                                           const ResultFormat& format) {
+  const std::unique_ptr<ResultReader> reader = ResultReaderFor(kind, format);
   if (!reader) {
     problem = "Este tipo de arquivo não pode ser mostrado.";
     return std::nullopt;
@@ -343,7 +555,16 @@ std::optional<ResultShapes> ReadResultFile(const std::string& path, FileKind kin
     problem = OpenFailureMessage(path, error, FileRole::Input);
     return std::nullopt;
   }
-  dxf::FileLineSource lines(*file);
+  // A delimited file in UTF-16 or with CR line ends is read from its copy.
+  std::optional<DelimitedSource> delimited;
+  if (kind == FileKind::Delimited) {
+    delimited.emplace(*file);
+    if (!delimited->Error().empty()) {
+      problem = "O arquivo não pôde ser lido: " + delimited->Error() + ".";
+      return std::nullopt;
+    }
+  }
+  dxf::FileLineSource lines(delimited ? delimited->Lines() : *file);
   ResultShapes shapes;
   if (!reader->Read(lines, shapes, problem)) return std::nullopt;
   shapes.ComputeBounds();

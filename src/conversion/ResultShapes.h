@@ -14,6 +14,8 @@
 
 #include "conversion/FileKind.h"
 #include "conversion/dxf/DxfTags.h"
+#include "conversion/lists/DelimitedLayout.h"
+#include "geodesy/CoordinateSystems.h"
 
 namespace transref {
 
@@ -25,6 +27,7 @@ struct ResultMark {
   PlanePoint at;
   std::int32_t id = 0;
   bool hasId = false;  // a list point; a drawing's insertion point has none
+  std::string name;    // a text identifier (delimited files, maps), shown instead of `id`
 };
 
 struct ResultPath {
@@ -53,11 +56,20 @@ class ResultReader {
   virtual bool Read(dxf::LineSource& lines, ResultShapes& shapes, std::string& problem) = 0;
 };
 
+// What reading a delimited output needs besides its text: its coordinates
+// are the output system's (lengths or angles, decimal or sexagesimal), in
+// the columns the input's layout gave them (the output keeps them in place).
+struct ResultFormat {
+  CoordinateSystemKind system = CoordinateSystemKind::Utm;
+  DelimitedOptions delimited{};
+};
+
 // The reader of a kind, or nothing for a kind that cannot be pictured.
-std::unique_ptr<ResultReader> ResultReaderFor(FileKind kind);
+std::unique_ptr<ResultReader> ResultReaderFor(FileKind kind, const ResultFormat& format = {});
 
 // Opens and reads a converted file; nothing, with `problem` set to a
 // Portuguese reason, when it cannot be read.
-std::optional<ResultShapes> ReadResultFile(const std::string& path, FileKind kind, std::string& problem);
+std::optional<ResultShapes> ReadResultFile(const std::string& path, FileKind kind, std::string& problem,
+                                           const ResultFormat& format = {});
 
 }  // namespace transref

@@ -161,7 +161,10 @@ void ResultCanvas::Render(QPainter& painter, const QSize& size) const {
   if (shapes_.marks.size() <= kLabelLimit) {
     painter.setPen(Qt::black);
     for (const ResultMark& mark : shapes_.marks) {
-      if (mark.hasId) painter.drawText(at(mark.at) + QPointF(kMarkSize, -kMarkSize), QString::number(mark.id));
+      if (mark.hasId) {
+        painter.drawText(at(mark.at) + QPointF(kMarkSize, -kMarkSize),
+                         mark.name.empty() ? QString::number(mark.id) : QString::fromStdString(mark.name));
+      }
     }
   }
   painter.restore();

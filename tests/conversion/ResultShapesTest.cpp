@@ -4,9 +4,12 @@
 // are not the drawing.
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <string>
 
+#include "TestFiles.h"
+#include "conversion/Driver.h"
 #include "conversion/ResultShapes.h"
 
 namespace transref {
@@ -25,6 +28,12 @@ ResultShapes Read(const std::string& drawing) {
   EXPECT_TRUE(ResultReaderFor(FileKind::Dxf)->Read(lines, shapes, problem)) << problem;
   shapes.ComputeBounds();
   return shapes;
+}
+
+double Degrees(std::string_view text) {
+  double value = 0.0;
+  std::from_chars(text.data(), text.data() + text.size(), value);
+  return value;
 }
 
 bool Near(PlanePoint p, double x, double y) { return std::fabs(p.x - x) < 1e-9 && std::fabs(p.y - y) < 1e-9; }
@@ -92,6 +101,67 @@ TEST(ResultShapesTest, TextWithoutEntitiesIsNoDrawing) {
   std::string problem;
   EXPECT_FALSE(ResultReaderFor(FileKind::Dxf)->Read(lines, shapes, problem));
   EXPECT_FALSE(problem.empty());
+}
+
+// Every point file the converter writes reads back to the points it was
+// given: geographic GRS80 to itself only changes the format, so the marks
+// are the input's own longitudes, latitudes and text IDs.
+TEST(ResultShapesTest, WrittenPointFilesReadBackToTheirPoints) {
+  testing::ScratchDir dir;
+  struct Point {
+    const char* id;
+    const char *lon, *lat;
+  };
+  const Point points[] = {{"M-01", "-51.2084722222", "-30.0541666667"}, {"P<2>&x", "-49.5", "-25.25"},
+                          {"Ç-3", "-60.1", "2.75"}};
+  std::string header = "Ponto;Longitude;Latitude;h\n", plain;
+  for (const Point& p : points) {
+    header += std::string(p.id) + ";" + p.lon + ";" + p.lat + ";12.5\n";
+    plain += std::string(p.id) + ";" + p.lat + ";" + p.lon + ";12.5\n";
+  }
+  const std::string withHeader = dir.Write("cabecalho.csv", header);
+  const std::string latFirst = dir.Write("lat-lon.csv", plain);
+  const std::vector<ColumnRole> idLatLon = {ColumnRole::Id, ColumnRole::C2, ColumnRole::C1, ColumnRole::C3};
+  const struct {
+    const char* name;
+    std::string input;
+    FileKind kind;
+    bool sexagesimal;
+    std::vector<ColumnRole> columns;
+  } cases[] = {
+      {"delimited", withHeader, FileKind::Delimited, false, {}},
+      {"delimited sexagesimal", withHeader, FileKind::Delimited, true, {}},
+      {"delimited, chosen columns", latFirst, FileKind::Delimited, false, idLatLon},
+      {"kml", withHeader, FileKind::Kml, false, {}},
+      {"geojson", withHeader, FileKind::GeoJson, false, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ConversionJob job;
+    job.inputPath = c.input;
+    job.outputPath = dir.Path("saida");
+    job.inputKind = FileKind::Delimited;
+    job.outputKind = c.kind;
+    job.input = job.output = testing::PlainSide(CoordinateSystemKind::Geographic, "Geográficas");
+    job.delimited.columns = c.columns;
+    job.delimited.sexagesimalOutput = c.sexagesimal;
+    NullProgressSink sink;
+    ASSERT_TRUE(RunConversion(job, sink).Succeeded());
+    std::string problem;
+    const std::optional<ResultShapes> shapes =
+        ReadResultFile(job.outputPath, c.kind, problem, {CoordinateSystemKind::Geographic, job.delimited});
+    ASSERT_TRUE(shapes) << problem;
+    EXPECT_EQ(shapes->unreadLines, 0u);
+    ASSERT_EQ(shapes->marks.size(), std::size(points));
+    for (std::size_t k = 0; k < std::size(points); ++k) {
+      const ResultMark& mark = shapes->marks[k];
+      EXPECT_TRUE(mark.hasId);
+      EXPECT_EQ(mark.name, points[k].id);
+      // Sexagesimal seconds keep five decimals: 1.4e-9 degrees.
+      EXPECT_NEAR(mark.at.x, Degrees(points[k].lon), 2e-9);
+      EXPECT_NEAR(mark.at.y, Degrees(points[k].lat), 2e-9);
+    }
+  }
 }
 
 }  // namespace

@@ -325,6 +325,7 @@ LayoutDetection DetectLayout(const std::vector<std::string>& firstLines, TextFor
     }
   }
   layout.decimalMark = commas > points ? ',' : '.';
+  if (options.decimalMark && layout.separator != ',') layout.decimalMark = *options.decimalMark;
 
   const std::vector<Field>& first = sample.lines.front();
   layout.header = options.header.value_or(IsHeaderLine(first, layout.encoding, layout.separator));

@@ -39,6 +39,9 @@ struct DelimitedLayout {
 struct DelimitedOptions {
   std::optional<char> separator;
   std::optional<bool> header;
+  // The decimal mark the output's numbers are written with (never a comma
+  // where a comma separates the fields).
+  std::optional<char> decimalMark;
   std::vector<ColumnRole> columns;  // empty: from the header, else ID and coordinates in order
   bool sexagesimalOutput = false;   // geographic output as 51°12'30.50000"W
 };

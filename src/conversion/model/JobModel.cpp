@@ -76,6 +76,11 @@ std::vector<FileKind> FileKindsOffered(Side side, FileKind inputKind, bool point
   return kinds;
 }
 
+bool FormatChanges(FileKind inputKind, FileKind outputKind, bool sexagesimalOutput) {
+  return IsMap(outputKind) || sexagesimalOutput ||
+         (inputKind != outputKind && (inputKind == FileKind::Delimited || outputKind == FileKind::Delimited));
+}
+
 bool IsSystemOffered(FileKind kind, K system) {
   if (IsDrawingKind(kind)) return IsProjected(system);
   return !(kind == FileKind::Ascii2D && system == K::Cartesian);
@@ -206,10 +211,12 @@ std::vector<std::string> JobModel::FileKindLabels(Side side) const {
   std::optional<SystemFamily> family;
   if (f.system) family = FamilyOf(*f.system);
   std::vector<std::string> labels;
-  for (FileKind kind : FileKindsOffered(side, Fields(Side::In).fileKind)) {
-    labels.push_back(FileKindLabel(kind, family, f.geometric));
-  }
+  for (FileKind kind : KindsOffered(side)) labels.push_back(FileKindLabel(kind, family, f.geometric));
   return labels;
+}
+
+std::vector<FileKind> JobModel::KindsOffered(Side side) const {
+  return FileKindsOffered(side, Fields(Side::In).fileKind, pointFileKinds_);
 }
 
 SideLocks JobModel::Locks(Side side) const {
@@ -266,7 +273,8 @@ Outcome JobModel::ChooseFileKind(Side side, FileKind kind) {
   lastFileKind_[Index(side)] = kind;
   SideFields& f = At(side);
   f.fileKind = kind;
-  f.system = StartingSystem(side);
+  // A map holds longitude and latitude: it starts there.
+  f.system = IsMap(kind) ? K::Geographic : StartingSystem(side);
   if (side == Side::Out) {
     ApplyOutputSystem();
     LookupParameters();
@@ -700,7 +708,8 @@ bool JobModel::SidesDiffer() const {
 }
 
 bool JobModel::IsRunnable(bool inputFileChosen, bool outputFileChosen) const {
-  return inputFileChosen && outputFileChosen && SidesDiffer();
+  return inputFileChosen && outputFileChosen &&
+         (SidesDiffer() || FormatChanges(Fields(Side::In).fileKind, Fields(Side::Out).fileKind, false));
 }
 
 JobModel::Built JobModel::BuildJob() const {
@@ -715,6 +724,7 @@ JobModel::Built JobModel::BuildJob() const {
   job.affine = parameters_.affine;
   job.isIdentity = IsIdentity(job.isogonal);
   job.altimetry = altimetry_;
+  job.delimited = delimited_;
   for (Side side : {Side::In, Side::Out}) {
     const SideFields& f = Fields(side);
     JobSide& js = side == Side::In ? job.input : job.output;

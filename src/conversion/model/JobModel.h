@@ -38,6 +38,10 @@ bool IsDrawingKind(FileKind kind);
 // `pointFileKinds` adds the delimited kind and the maps (the batch
 // converter); without it, the strict lists and the drawing (the window).
 std::vector<FileKind> FileKindsOffered(Side side, FileKind inputKind, bool pointFileKinds = false);
+// A map, sexagesimal text, or a change between a delimited file and another
+// kind rewrites every point even where the two sides are the same: a run of
+// its own.
+bool FormatChanges(FileKind inputKind, FileKind outputKind, bool sexagesimalOutput);
 // The systems a file kind offers, in list order: all for a 3D list, no
 // cartesian for a 2D list, the grids only for a drawing.
 std::vector<CoordinateSystemKind> SystemsOffered(FileKind kind);
@@ -149,6 +153,15 @@ class JobModel {
   std::string SystemLabel(Side side) const;
   // The item texts of the side's file-kind list.
   std::vector<std::string> FileKindLabels(Side side) const;
+  // The kinds of the side's list (FileKindsOffered with the model's choice
+  // of point file kinds).
+  std::vector<FileKind> KindsOffered(Side side) const;
+  // The lists also offer the delimited kind and the maps.
+  void OfferPointFileKinds(bool offer) { pointFileKinds_ = offer; }
+  // A delimited input's layout as the user chose it (anything left empty is
+  // detected); the built job carries it.
+  void ChooseDelimitedLayout(DelimitedOptions options) { delimited_ = std::move(options); }
+  const DelimitedOptions& DelimitedLayoutChoice() const { return delimited_; }
   // Text of an ellipsoid edit holding no custom value yet.
   static std::string_view Placeholder(Side side);
 
@@ -239,6 +252,8 @@ class JobModel {
   AltimetrySettings altimetry_{};
   std::string inputPath_, outputPath_;
   Dialogue* dialogue_ = nullptr;
+  bool pointFileKinds_ = false;
+  DelimitedOptions delimited_{};
 };
 
 }  // namespace transref

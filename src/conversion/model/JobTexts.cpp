@@ -208,12 +208,7 @@ ConversionJob ReadJobTexts(const JobTexts& texts) {
     ChooseEllipsoid(model, *side);
     ChooseGrid(model, *side);
   }
-  // A map, or a change between a delimited file and another kind or to
-  // sexagesimal text, is a conversion of its own.
-  const bool formatChanges = IsMap(texts.outputKind) || texts.dms ||
-                             (texts.inputKind != texts.outputKind &&
-                              (texts.inputKind == FileKind::Delimited || texts.outputKind == FileKind::Delimited));
-  if (!formatChanges && !model.SidesDiffer()) {
+  if (!FormatChanges(texts.inputKind, texts.outputKind, texts.dms) && !model.SidesDiffer()) {
     throw ChoiceError(texts.output.prefix + ": " + std::string(kNothingToConvert) + " (mude --to, --to-ellipsoid, --to-cm ou --to-hemisphere)");
   }
   if (texts.noImportHeights) model.ChooseImportHeights(false);
