@@ -7,6 +7,8 @@
 #include <QList>
 #include <QQueue>
 
+#include "conversion/Messages.h"
+#include "ui/UiTexts.h"
 #include "ui/UserDialogs.h"
 
 namespace transref {
@@ -29,6 +31,20 @@ class ScriptedUserDialogs final : public UserDialogs {
     return files.dequeue();
   }
 
+  // The summary box is recorded twice: as the message its first line is
+  // (the success text and caption a plain box would show) and whole.
+  void ShowRunSummary(const RunSummaryRequest& request) override {
+    messages.append({FromUtf8(kSuccessMessage), FromUtf8(kSuccessCaption), MessageIcon::None, MessageButtons::Ok});
+    summaries.append(request);
+  }
+
+  // Answers from `layouts`; a dialog nobody scripted is cancelled.
+  std::optional<DelimitedOptions> ChooseDelimitedLayout(const DelimitedLayoutRequest& request) override {
+    layoutRequests.append(request);
+    if (layouts.isEmpty()) return std::nullopt;
+    return layouts.dequeue();
+  }
+
   // Queues the answer "the user picked `path` with filter `filter`".
   void PickFile(const QString& path, int filter = 0) { files.enqueue({true, path, filter}); }
   void CancelFile() { files.enqueue({}); }
@@ -38,6 +54,9 @@ class ScriptedUserDialogs final : public UserDialogs {
     fileRequests.clear();
     answers.clear();
     files.clear();
+    summaries.clear();
+    layoutRequests.clear();
+    layouts.clear();
     unscriptedQuestions = 0;
   }
 
@@ -45,6 +64,9 @@ class ScriptedUserDialogs final : public UserDialogs {
   QList<FileDialogRequest> fileRequests;
   QQueue<MessageAnswer> answers;
   QQueue<FileDialogResult> files;
+  QList<RunSummaryRequest> summaries;
+  QList<DelimitedLayoutRequest> layoutRequests;
+  QQueue<std::optional<DelimitedOptions>> layouts;
   int unscriptedQuestions = 0;
 };
 

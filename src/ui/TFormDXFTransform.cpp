@@ -52,6 +52,35 @@ const QString kAsciiFilter = QStringLiteral("Arquivo ASCII (*.dat)|*.dat|Arquivo
 constexpr int kGeneralDigits = 15;  // general float-to-text form
 const QColor kTitleGreen(0, 128, 0);
 
+// The file dialogs of a kind: titles, filter list and the extension each
+// filter gives a saved file.
+struct FileDialogTexts {
+  QString openTitle, saveTitle, filter;
+  QStringList extensions;
+};
+
+FileDialogTexts DialogTextsOf(FileKind kind) {
+  switch (kind) {
+    case FileKind::Dxf:
+      return {QStringLiteral("Abrir arquivo em formato DXF"), QStringLiteral("Salvar arquivo em formato DXF"),
+              kDxfFilter, {QStringLiteral(".dxf")}};
+    case FileKind::Delimited:
+      return {QStringLiteral("Abrir arquivo de texto delimitado (planilha)"),
+              QStringLiteral("Salvar arquivo de texto delimitado (planilha)"),
+              QStringLiteral("Texto delimitado (*.csv)|*.csv|Texto delimitado (*.txt)|*.txt"),
+              {QStringLiteral(".csv"), QStringLiteral(".txt")}};
+    case FileKind::Kml:
+      return {{}, QStringLiteral("Salvar mapa KML"), QStringLiteral("Mapa KML (*.kml)|*.kml"), {QStringLiteral(".kml")}};
+    case FileKind::GeoJson:
+      return {{}, QStringLiteral("Salvar mapa GeoJSON"), QStringLiteral("Mapa GeoJSON (*.geojson)|*.geojson"),
+              {QStringLiteral(".geojson")}};
+    case FileKind::Ascii3D:
+    case FileKind::Ascii2D: break;
+  }
+  return {QStringLiteral("Abrir arquivo em formato ASCII"), QStringLiteral("Salvar arquivo em formato ASCII"),
+          kAsciiFilter, {QStringLiteral(".dat"), QStringLiteral(".txt")}};
+}
+
 QString SideWord(Side s) { return s == Side::In ? QStringLiteral("entrada") : QStringLiteral("saída"); }
 
 // Font colour of an edit or panel, the same in every colour group.
@@ -96,6 +125,8 @@ TFormDXFTransform::TFormDXFTransform(UserDialogs& dialogs, TFormDXFAltimetry& al
                                      TFormProcessBar1& progress, QWidget* parent)
     : QWidget(parent), dialogs_(dialogs), altimetry_(altimetry), progress_(progress) {
   closeApplication_ = [] { QCoreApplication::quit(); };
+  // Spreadsheets and maps are offered after the original kinds.
+  model_.OfferPointFileKinds(true);
   setObjectName(QStringLiteral("FormDXFTransform"));
   setWindowTitle(kMainCaption);
   // System menu and minimise button only; the size never changes.
@@ -201,7 +232,7 @@ void TFormDXFTransform::BuildFileGroup(Side s, QWidget* parent) {
   kindLayout->setContentsMargins(4, 2, 4, 2);
   c.cbFileName = new QComboBox(c.gbFileKind);
   c.cbFileName->setObjectName(QStringLiteral("CBFileName") + sx);
-  for (FileKind kind : FileKindsOffered(Side::In, FileKind::Dxf))
+  for (FileKind kind : model_.KindsOffered(Side::In))
     c.cbFileName->addItem(FromUtf8(FileKindLabel(kind, std::nullopt, false)));
   c.cbFileName->setAccessibleName(QStringLiteral("Tipo do Arquivo (") + SideWord(s) + QLatin1Char(')'));
   kindLayout->addWidget(c.cbFileName);
@@ -215,7 +246,19 @@ void TFormDXFTransform::BuildFileGroup(Side s, QWidget* parent) {
   c.editFileName->SetShowsPath(true);
   c.lFileName->setBuddy(c.editFileName);
   c.editFileName->setAccessibleName(QStringLiteral("Nome do Arquivo (") + SideWord(s) + QLatin1Char(')'));
-  layout->addWidget(c.lFileName);
+  if (s == Side::In) {
+    auto* nameRow = new QHBoxLayout;
+    nameRow->addWidget(c.lFileName, 1);
+    bbLayout_ = new QPushButton(QStringLiteral("&Leiaute…"), c.gbFile);
+    bbLayout_->setObjectName(QStringLiteral("BBLayoutIn"));
+    bbLayout_->setAccessibleName(QStringLiteral("Leiaute do arquivo de entrada (separador, colunas)"));
+    bbLayout_->setAutoDefault(false);
+    bbLayout_->setVisible(false);
+    nameRow->addWidget(bbLayout_);
+    layout->addLayout(nameRow);
+  } else {
+    layout->addWidget(c.lFileName);
+  }
   layout->addWidget(c.editFileName);
 
   c.gbAltimetry = new QGroupBox(QStringLiteral(" Altimetia: "), c.gbFile);
@@ -499,6 +542,7 @@ void TFormDXFTransform::ConnectHandlers() {
   connect(bbProcess_, &QPushButton::clicked, this, &TFormDXFTransform::BBProcessClick);
   connect(bbClose_, &QPushButton::clicked, this, &TFormDXFTransform::BBCloseClick);
   connect(bbPoint_, &QPushButton::clicked, this, &TFormDXFTransform::BBPointClick);
+  connect(bbLayout_, &QPushButton::clicked, this, &TFormDXFTransform::BBLayoutInClick);
 }
 
 bool TFormDXFTransform::eventFilter(QObject* watched, QEvent* event) {
@@ -575,7 +619,7 @@ void TFormDXFTransform::FileKindChange(Side s) {
   if (position < 0 || position == st.lastFileKind) return;
   ResetFileChoice(s);
   st.lastFileKind = position;
-  const std::vector<FileKind> kinds = FileKindsOffered(s, model_.Fields(Side::In).fileKind);
+  const std::vector<FileKind> kinds = model_.KindsOffered(s);
   PullFields();
   model_.ChooseFileKind(s, kinds[static_cast<std::size_t>(position)]);
   ShowModel();
@@ -588,7 +632,7 @@ void TFormDXFTransform::FileKindChange(Side s) {
 }
 
 int TFormDXFTransform::KindPosition(Side s) const {
-  const std::vector<FileKind> kinds = FileKindsOffered(s, model_.Fields(Side::In).fileKind);
+  const std::vector<FileKind> kinds = model_.KindsOffered(s);
   const auto at = std::find(kinds.begin(), kinds.end(), model_.Fields(s).fileKind);
   return at == kinds.end() ? -1 : static_cast<int>(at - kinds.begin());
 }
@@ -597,6 +641,18 @@ void TFormDXFTransform::EditFileNameInClick() {
   const std::optional<QString> path = AskFileName(Side::In);
   if (!path) return;
   ShowChosenFile(Side::In, *path);
+  if (model_.Fields(Side::In).fileKind != FileKind::Delimited) return;
+  // A new file is read as detected until its layout is chosen.
+  model_.ChooseDelimitedLayout({});
+  BBLayoutInClick();
+}
+
+void TFormDXFTransform::BBLayoutInClick() {
+  if (!InputFileChosen() || model_.Fields(Side::In).fileKind != FileKind::Delimited) return;
+  const SideFields& in = model_.Fields(Side::In);
+  const std::optional<DelimitedOptions> chosen = dialogs_.ChooseDelimitedLayout(
+      {InputFileName(), in.system.value_or(StartingSystem(Side::In)), in.geometric, model_.DelimitedLayoutChoice()});
+  if (chosen) model_.ChooseDelimitedLayout(*chosen);
 }
 
 void TFormDXFTransform::EditFileNameOutClick() {
@@ -616,18 +672,18 @@ bool TFormDXFTransform::AskOverwrite(const QString& path) {
 }
 
 std::optional<QString> TFormDXFTransform::AskFileName(Side s) {
-  const bool dxf = side(s).c.cbFileName->currentIndex() == static_cast<int>(FileKind::Dxf);
+  const FileDialogTexts texts = DialogTextsOf(model_.Fields(s).fileKind);
+  const int filters = static_cast<int>(texts.extensions.size());
   FileDialogRequest request;
-  request.filter = dxf ? kDxfFilter : kAsciiFilter;
+  request.filter = texts.filter;
   if (s == Side::In) {
     request.kind = FileDialogKind::Open;
-    request.title = dxf ? QStringLiteral("Abrir arquivo em formato DXF") : QStringLiteral("Abrir arquivo em formato ASCII");
+    request.title = texts.openTitle;
     request.mustExist = true;
   } else {
     request.kind = FileDialogKind::Save;
-    request.title =
-        dxf ? QStringLiteral("Salvar arquivo em formato DXF") : QStringLiteral("Salvar arquivo em formato ASCII");
-    request.selectedFilter = dxf ? 0 : saveFilterIndex_;
+    request.title = texts.saveTitle;
+    request.selectedFilter = std::min(saveFilterIndex_, filters - 1);
   }
   const QString& other = side(s == Side::In ? Side::Out : Side::In).fileName;
   const QString& question = s == Side::In ? kSameInputQuestion : kSameOutputQuestion;
@@ -641,9 +697,8 @@ std::optional<QString> TFormDXFTransform::AskFileName(Side s) {
       return std::nullopt;
     }
     if (s == Side::Out) {
-      if (!dxf) saveFilterIndex_ = result.selectedFilter;
-      const QString extension =
-          dxf ? QStringLiteral(".dxf") : (result.selectedFilter == 1 ? QStringLiteral(".txt") : QStringLiteral(".dat"));
+      if (filters > 1) saveFilterIndex_ = result.selectedFilter;
+      const QString extension = texts.extensions.value(result.selectedFilter, texts.extensions.constFirst());
       // The file's own name loses everything from its first full stop on.
       const qsizetype separator = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
       const qsizetype dot = path.indexOf(QLatin1Char('.'), separator + 1);
@@ -725,6 +780,7 @@ void TFormDXFTransform::ShowFileKinds() {
     }
     kinds->setCurrentIndex(KindPosition(s));
   }
+  bbLayout_->setVisible(model_.Fields(Side::In).fileKind == FileKind::Delimited);
 }
 
 void TFormDXFTransform::ShowSide(Side s) {
@@ -1070,6 +1126,11 @@ void TFormDXFTransform::BBPointClick() {
   pointWindow_->activateWindow();
 }
 
+void TFormDXFTransform::ShowRunSummary(const ConversionJob& job, const RunResult& result) {
+  RunSummary summary{result.convertedCount, IsDrawing(job.inputKind), job.outputPath, result.warnings};
+  dialogs_.ShowRunSummary({std::move(summary), job.outputKind, job.output.system, job.delimited});
+}
+
 void TFormDXFTransform::BBProcessClick() {
   if (!lastOutputPath_.isNull() && lastOutputPath_ == OutputFileName()) {
     const MessageAnswer answer = dialogs_.ShowMessage(
@@ -1093,8 +1154,7 @@ void TFormDXFTransform::BBProcessClick() {
     case RunResult::Status::Success:
       lastInputPath_ = InputFileName();
       lastOutputPath_ = OutputFileName();
-      dialogs_.ShowMessage({FromUtf8(kSuccessMessage), FromUtf8(kSuccessCaption), MessageIcon::None,
-                            MessageButtons::Ok});
+      ShowRunSummary(*job, result);
       break;
     case RunResult::Status::Failed:
     case RunResult::Status::OpenFailed:  // the file named, and why it could not be opened

@@ -36,6 +36,7 @@ class TFormDXFAltimetry;
 class TFormPointConversion;
 class TFormProcessBar1;
 class UserDialogs;
+struct RunResult;
 
 class TFormDXFTransform : public QWidget {
   Q_OBJECT
@@ -97,6 +98,7 @@ class TFormDXFTransform : public QWidget {
   QPushButton* BBProcess() const { return bbProcess_; }
   QPushButton* BBClose() const { return bbClose_; }
   QPushButton* BBPoint() const { return bbPoint_; }
+  QPushButton* BBLayoutIn() const { return bbLayout_; }
   TFormDXFAltimetry& Altimetry() { return altimetry_; }
   TFormProcessBar1& Progress() { return progress_; }
 
@@ -161,6 +163,8 @@ class TFormDXFTransform : public QWidget {
   void BBProcessClick();
   void BBCloseClick();
   void BBPointClick();
+  // The layout dialog of a delimited input file.
+  void BBLayoutInClick();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -209,6 +213,8 @@ class TFormDXFTransform : public QWidget {
   bool AskSameFile(const QString& text);
   bool AskOverwrite(const QString& path);
   void ShowRunMessages(const std::vector<UserMessage>& messages);
+  // The end of a successful run: the summary box with its picture.
+  void ShowRunSummary(const ConversionJob& job, const RunResult& result);
   void ShowError(const QString& text, const QString& caption);
   // Reads the seven isogonal and twelve affine edits through `read` (the
   // scale as a plain number in the user's notation) into the model; false
@@ -229,6 +235,7 @@ class TFormDXFTransform : public QWidget {
   QPushButton* bbProcess_ = nullptr;
   QPushButton* bbClose_ = nullptr;
   QPushButton* bbPoint_ = nullptr;
+  QPushButton* bbLayout_ = nullptr;
   TFormPointConversion* pointWindow_ = nullptr;
 
   // The one question of the parameter lookup, put in two message boxes.

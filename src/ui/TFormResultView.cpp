@@ -225,9 +225,11 @@ TFormResultView::TFormResultView(UserDialogs& dialogs, QWidget* parent) : QWidge
   KeepInsideScreenWhenShown(this);
 }
 
-bool TFormResultView::Open(const QString& path, FileKind kind, CoordinateSystemKind system) {
+bool TFormResultView::Open(const QString& path, FileKind kind, CoordinateSystemKind system,
+                           const DelimitedOptions& delimited) {
   std::string problem;
-  std::optional<ResultShapes> shapes = ReadResultFile(QFile::encodeName(path).toStdString(), kind, problem);
+  std::optional<ResultShapes> shapes =
+      ReadResultFile(QFile::encodeName(path).toStdString(), kind, problem, {system, delimited});
   if (!shapes) {
     dialogs_.ShowMessage({FromUtf8(problem), kMainCaption, MessageIcon::Stop, MessageButtons::Ok});
     return false;

@@ -60,8 +60,9 @@ class TFormResultView : public QWidget {
   explicit TFormResultView(UserDialogs& dialogs, QWidget* parent = nullptr);
 
   // Reads the converted file; false (after telling the user why) when it
-  // cannot be pictured.
-  bool Open(const QString& path, FileKind kind, CoordinateSystemKind system);
+  // cannot be pictured. A delimited output is read in the columns the run's
+  // layout chose.
+  bool Open(const QString& path, FileKind kind, CoordinateSystemKind system, const DelimitedOptions& delimited = {});
   // Saves the picture at the canvas's size; false when it cannot be written.
   bool SavePng(const QString& path);
 

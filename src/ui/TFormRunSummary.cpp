@@ -83,7 +83,7 @@ void TFormRunSummary::BBViewResultClick() {
   // opened over.
   auto* view = new TFormResultView(dialogs_, parentWidget());
   view->setAttribute(Qt::WA_DeleteOnClose);
-  if (!view->Open(QFile::decodeName(summary_.outputPath.c_str()), outputKind_, outputSystem_)) {
+  if (!view->Open(QFile::decodeName(summary_.outputPath.c_str()), outputKind_, outputSystem_, delimited_)) {
     delete view;
     return;
   }

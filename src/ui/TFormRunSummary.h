@@ -12,6 +12,7 @@
 
 #include "conversion/FileKind.h"
 #include "conversion/RunSummary.h"
+#include "conversion/lists/DelimitedLayout.h"
 #include "geodesy/CoordinateSystems.h"
 
 class QLabel;
@@ -35,6 +36,10 @@ class TFormRunSummary : public QDialog {
   // QDesktopServices::openUrl); false when nothing could show it.
   void SetFolderOpener(std::function<bool(const QUrl&)> opener) { openFolder_ = std::move(opener); }
 
+  // The layout a delimited output was written in (its columns are read back
+  // as the input's were chosen).
+  void SetDelimitedOptions(const DelimitedOptions& options) { delimited_ = options; }
+
   QString Text() const;
   QPushButton* BBOpenFolder() const { return bbOpenFolder_; }
   QPushButton* BBViewResult() const { return bbViewResult_; }
@@ -49,6 +54,7 @@ class TFormRunSummary : public QDialog {
   RunSummary summary_;
   FileKind outputKind_;
   CoordinateSystemKind outputSystem_;
+  DelimitedOptions delimited_{};
   UserDialogs& dialogs_;
   std::function<bool(const QUrl&)> openFolder_;
   QLabel* text_ = nullptr;

@@ -4,6 +4,9 @@
 #include <QMessageBox>
 
 #include "support/ErrorLayer.h"
+#include "ui/TFormDelimitedLayout.h"
+#include "ui/TFormResultView.h"
+#include "ui/TFormRunSummary.h"
 
 namespace transref {
 
@@ -68,6 +71,18 @@ FileDialogResult QtUserDialogs::ShowFileDialog(const FileDialogRequest& request)
   result.path = dialog.selectedFiles().constFirst();
   result.selectedFilter = std::max<qsizetype>(0, nameFilters.indexOf(dialog.selectedNameFilter()));
   return result;
+}
+
+void QtUserDialogs::ShowRunSummary(const RunSummaryRequest& request) {
+  TFormRunSummary box(request.summary, request.outputKind, request.outputSystem, *this, parent_);
+  box.SetDelimitedOptions(request.delimited);
+  box.exec();
+}
+
+std::optional<DelimitedOptions> QtUserDialogs::ChooseDelimitedLayout(const DelimitedLayoutRequest& request) {
+  TFormDelimitedLayout dialog(request.path, request.inputSystem, request.geometricHeight, request.options, parent_);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.Options();
 }
 
 AcknowledgeBoxHook::AcknowledgeBoxHook(UserDialogs& dialogs)

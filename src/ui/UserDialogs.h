@@ -10,7 +10,13 @@
 class QWidget;
 
 #include <functional>
+#include <optional>
 #include <string>
+
+#include "conversion/FileKind.h"
+#include "conversion/RunSummary.h"
+#include "conversion/lists/DelimitedLayout.h"
+#include "geodesy/CoordinateSystems.h"
 
 namespace transref {
 
@@ -49,11 +55,31 @@ struct FileDialogResult {
   int selectedFilter = 0;  // zero-based position of the filter in use
 };
 
+// The end of a successful run, as TFormRunSummary shows it.
+struct RunSummaryRequest {
+  RunSummary summary;
+  FileKind outputKind = FileKind::Ascii3D;
+  CoordinateSystemKind outputSystem = CoordinateSystemKind::Utm;
+  DelimitedOptions delimited{};  // the layout a delimited output was written in
+};
+
+// The layout of a delimited input, as TFormDelimitedLayout asks for it.
+struct DelimitedLayoutRequest {
+  QString path;
+  CoordinateSystemKind inputSystem = CoordinateSystemKind::Utm;
+  bool geometricHeight = false;
+  DelimitedOptions options{};  // the choice the dialog starts from
+};
+
 class UserDialogs {
  public:
   virtual ~UserDialogs() = default;
   virtual MessageAnswer ShowMessage(const MessageBoxRequest& request) = 0;
   virtual FileDialogResult ShowFileDialog(const FileDialogRequest& request) = 0;
+  // The summary box of a run, modal.
+  virtual void ShowRunSummary(const RunSummaryRequest& request) = 0;
+  // The layout dialog, modal: the user's choice, or nothing when cancelled.
+  virtual std::optional<DelimitedOptions> ChooseDelimitedLayout(const DelimitedLayoutRequest& request) = 0;
 };
 
 // "A|a|B|b" -> {"A", "B"} descriptions and {"a", "b"} patterns.
@@ -70,6 +96,8 @@ class QtUserDialogs final : public UserDialogs {
   void SetParent(QWidget* parent) { parent_ = parent; }
   MessageAnswer ShowMessage(const MessageBoxRequest& request) override;
   FileDialogResult ShowFileDialog(const FileDialogRequest& request) override;
+  void ShowRunSummary(const RunSummaryRequest& request) override;
+  std::optional<DelimitedOptions> ChooseDelimitedLayout(const DelimitedLayoutRequest& request) override;
 
  private:
   QWidget* parent_;

@@ -23,6 +23,7 @@
 #include "ui/DesktopStartUp.h"
 #include "ui/ScriptedUserDialogs.h"
 #include "ui/TFormDXFAltimetry.h"
+#include "ui/TFormDelimitedLayout.h"
 #include "ui/TFormDXFTransform.h"
 #include "ui/TFormPointConversion.h"
 #include "ui/TFormProcessBar1.h"
@@ -162,6 +163,57 @@ int Screenshots(const QString& folder) {
       box.BBViewResultClick();
       if (TFormResultView* view = box.ResultView()) {
         ok &= Save(*view, folder + QStringLiteral("/result-view-") + sample.name + QStringLiteral(".png"));
+        view->close();
+      } else {
+        ok = false;
+      }
+    }
+  }
+  {
+    // A pt_BR spreadsheet: the window with the delimited kind, the layout
+    // dialog as detected, the end of its run into a map and the map's picture.
+    QTemporaryDir dir;
+    const QString input = dir.filePath(QStringLiteral("levantamento_fazenda.csv"));
+    QFile file(input);
+    if (file.open(QIODevice::WriteOnly)) {
+      file.write("# Levantamento GNSS - Fazenda Boa Vista\nPonto;Este;Norte;Cota;Descrição\n");
+      for (int k = 0; k < 40; ++k) {
+        file.write(QStringLiteral("M-%1;%2,%3;%4,%5;%6,25;%7\n")
+                       .arg(k + 1, 2, 10, QLatin1Char('0'))
+                       .arg(178000 + 311 * k + (k * k) % 97)
+                       .arg(k % 10)
+                       .arg(1676000 + 173 * k - (k * 7) % 53)
+                       .arg((3 * k) % 10)
+                       .arg(10 + k)
+                       .arg(k % 3 == 0 ? QStringLiteral("marco de concreto") : QStringLiteral("cerca"))
+                       .toUtf8());
+      }
+      file.close();
+    }
+    Windows w;
+    Choose(w.window.Controls(Side::In).cbFileName, QStringLiteral("Texto delimitado / planilha (CSV)"));
+    TFormDelimitedLayout layout(input, CoordinateSystemKind::GaussKrugerOru, false, {});
+    ok &= Save(layout, folder + QStringLiteral("/delimited-layout.png"));
+    w.dialogs.layouts.enqueue(layout.Options());
+    w.dialogs.PickFile(input);
+    w.window.EditFileNameInClick();
+    Choose(w.window.Controls(Side::Out).cbFileName, QStringLiteral("KML (Google Earth)"));
+    w.dialogs.PickFile(dir.filePath(QStringLiteral("levantamento_fazenda.kml")));
+    w.window.EditFileNameOutClick();
+    ok &= Save(w.window, folder + QStringLiteral("/main-spreadsheet.png"));
+    w.window.BBProcessClick();
+    if (w.dialogs.summaries.isEmpty()) {
+      std::printf("FAILED run of %s: %s\n", qPrintable(input),
+                  w.dialogs.messages.isEmpty() ? "?" : qPrintable(w.dialogs.messages.last().text));
+      ok = false;
+    } else {
+      const RunSummaryRequest& run = w.dialogs.summaries.last();
+      TFormRunSummary box(run.summary, run.outputKind, run.outputSystem, w.dialogs);
+      box.SetDelimitedOptions(run.delimited);
+      ok &= Save(box, folder + QStringLiteral("/run-summary-spreadsheet.png"));
+      box.BBViewResultClick();
+      if (TFormResultView* view = box.ResultView()) {
+        ok &= Save(*view, folder + QStringLiteral("/result-view-spreadsheet.png"));
         view->close();
       } else {
         ok = false;

@@ -346,9 +346,25 @@ LayoutDetection DetectLayout(const std::vector<std::string>& firstLines, TextFor
   return {layout, {}};
 }
 
+std::string ColumnRolesProblem(const std::vector<ColumnRole>& columns, CoordinateSystemKind inputSystem) {
+  std::array<int, 4> count{};
+  for (const ColumnRole role : columns) {
+    if (role != ColumnRole::Carried) ++count[static_cast<std::size_t>(role)];
+  }
+  auto name = [inputSystem](ColumnRole role) {
+    return role == ColumnRole::Id ? std::string("ID") : std::string(CoordinateHeaderName(role, inputSystem, false));
+  };
+  for (const ColumnRole role : {ColumnRole::Id, ColumnRole::C1, ColumnRole::C2, ColumnRole::C3}) {
+    if (count[static_cast<std::size_t>(role)] > 1) return "a coluna " + name(role) + " foi escolhida mais de uma vez";
+  }
+  for (const ColumnRole role : {ColumnRole::C1, ColumnRole::C2}) {
+    if (count[static_cast<std::size_t>(role)] == 0) return "escolha a coluna " + name(role);
+  }
+  return {};
+}
+
 std::optional<std::vector<ColumnRole>> ParseColumnsText(std::string_view text) {
   std::vector<ColumnRole> columns;
-  std::array<bool, 4> taken{};
   std::size_t start = 0;
   while (start <= text.size()) {
     const std::size_t comma = std::min(text.find(',', start), text.size());
@@ -361,14 +377,10 @@ std::optional<std::vector<ColumnRole>> ParseColumnsText(std::string_view text) {
     else if (name == "n" || name == "lat" || name == "y") role = ColumnRole::C2;
     else if (name == "h" || name == "z") role = ColumnRole::C3;
     else return std::nullopt;
-    if (role != ColumnRole::Carried) {
-      if (taken[static_cast<int>(role)]) return std::nullopt;
-      taken[static_cast<int>(role)] = true;
-    }
     columns.push_back(role);
     start = comma + 1;
   }
-  if (!taken[static_cast<int>(ColumnRole::C1)] || !taken[static_cast<int>(ColumnRole::C2)]) return std::nullopt;
+  if (!ColumnRolesProblem(columns, CoordinateSystemKind::Utm).empty()) return std::nullopt;
   return columns;
 }
 

@@ -96,6 +96,10 @@ LayoutDetection DetectLayout(const std::vector<std::string>& firstLines, TextFor
 // y, z, '-' for a carried column) and ";", ",", "tab", "blank". Nothing for
 // an unknown text.
 std::optional<std::vector<ColumnRole>> ParseColumnsText(std::string_view text);
+// Why columns cannot be read as points: the ID or a coordinate given twice,
+// or a horizontal coordinate missing (named as the input system names it);
+// empty when they can.
+std::string ColumnRolesProblem(const std::vector<ColumnRole>& columns, CoordinateSystemKind inputSystem);
 std::optional<char> ParseSeparatorName(std::string_view text);
 
 // "separador ';', vírgula decimal, com cabeçalho, colunas ID;E;N;H;-, UTF-8, CR LF"
