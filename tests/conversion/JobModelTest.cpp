@@ -29,6 +29,30 @@ TEST(JobModel, FileKindsOfferTheirSystems) {
             "uma lista ASCII não pode ser convertida em desenho DXF");
 }
 
+// A change of format is a run of its own even between equal sides; a map
+// starts at the longitude and latitude it holds; the layout chosen for a
+// delimited input goes into the job.
+TEST(JobModel, PointFileKindsAndTheirRuns) {
+  JobModel model;
+  model.OfferPointFileKinds(true);
+  EXPECT_EQ(model.KindsOffered(Side::In).back(), FileKind::Delimited);
+  ASSERT_FALSE(model.ChooseFileKind(Side::In, FileKind::Delimited).Refused());
+  ASSERT_FALSE(model.ChooseSystem(Side::Out, *model.Fields(Side::In).system).Refused());
+  EXPECT_FALSE(model.SidesDiffer());
+  EXPECT_FALSE(model.IsRunnable(true, true));  // delimited to delimited, same sides
+  ASSERT_FALSE(model.ChooseFileKind(Side::Out, FileKind::Kml).Refused());
+  EXPECT_EQ(model.Fields(Side::Out).system, K::Geographic);
+  ASSERT_FALSE(model.ChooseSystem(Side::Out, *model.Fields(Side::In).system).Refused());
+  EXPECT_TRUE(model.IsRunnable(true, true));
+  ASSERT_FALSE(model.ChooseFileKind(Side::Out, FileKind::Ascii3D).Refused());
+  ASSERT_FALSE(model.ChooseSystem(Side::Out, *model.Fields(Side::In).system).Refused());
+  EXPECT_TRUE(model.IsRunnable(true, true));
+  DelimitedOptions options;
+  options.columns = {ColumnRole::Id, ColumnRole::C2, ColumnRole::C1};
+  model.ChooseDelimitedLayout(options);
+  EXPECT_EQ(model.BuildJob().job->delimited.columns, options.columns);
+}
+
 // Each locked field says why; a refused choice changes nothing.
 TEST(JobModel, LocksCarryTheirReasons) {
   JobModel model;
