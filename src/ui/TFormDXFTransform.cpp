@@ -648,7 +648,12 @@ void TFormDXFTransform::EditFileNameInClick() {
 }
 
 void TFormDXFTransform::BBLayoutInClick() {
-  if (!InputFileChosen() || model_.Fields(Side::In).fileKind != FileKind::Delimited) return;
+  if (model_.Fields(Side::In).fileKind != FileKind::Delimited) return;
+  // Without a file the button picks one first (which opens the dialog).
+  if (!InputFileChosen()) {
+    EditFileNameInClick();
+    return;
+  }
   const SideFields& in = model_.Fields(Side::In);
   const std::optional<DelimitedOptions> chosen = dialogs_.ChooseDelimitedLayout(
       {InputFileName(), in.system.value_or(StartingSystem(Side::In)), in.geometric, model_.DelimitedLayoutChoice()});

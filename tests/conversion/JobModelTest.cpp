@@ -51,6 +51,9 @@ TEST(JobModel, PointFileKindsAndTheirRuns) {
   options.columns = {ColumnRole::Id, ColumnRole::C2, ColumnRole::C1};
   model.ChooseDelimitedLayout(options);
   EXPECT_EQ(model.BuildJob().job->delimited.columns, options.columns);
+  // Another input kind drops it: a strict list is never read in its columns.
+  ASSERT_FALSE(model.ChooseFileKind(Side::In, FileKind::Ascii3D).Refused());
+  EXPECT_TRUE(model.BuildJob().job->delimited.columns.empty());
 }
 
 // Each locked field says why; a refused choice changes nothing.

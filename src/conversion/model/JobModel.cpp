@@ -280,6 +280,8 @@ Outcome JobModel::ChooseFileKind(Side side, FileKind kind) {
     LookupParameters();
     return {};
   }
+  // A layout belongs to the delimited file it was chosen for.
+  delimited_ = {};
   // The output kind goes to the same position in its rebuilt list.
   At(Side::Out).fileKind = kind;
   ApplySystem(Side::In);
