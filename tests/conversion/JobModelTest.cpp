@@ -41,8 +41,9 @@ TEST(JobModel, PointFileKindsAndTheirRuns) {
   EXPECT_FALSE(model.SidesDiffer());
   EXPECT_FALSE(model.IsRunnable(true, true));  // delimited to delimited, same sides
   ASSERT_FALSE(model.ChooseFileKind(Side::Out, FileKind::Kml).Refused());
+  EXPECT_EQ(SystemsOffered(FileKind::Kml), std::vector<K>{K::Geographic});
   EXPECT_EQ(model.Fields(Side::Out).system, K::Geographic);
-  ASSERT_FALSE(model.ChooseSystem(Side::Out, *model.Fields(Side::In).system).Refused());
+  EXPECT_TRUE(model.ChooseSystem(Side::Out, *model.Fields(Side::In).system).Refused());
   EXPECT_TRUE(model.IsRunnable(true, true));
   ASSERT_FALSE(model.ChooseFileKind(Side::Out, FileKind::Ascii3D).Refused());
   ASSERT_FALSE(model.ChooseSystem(Side::Out, *model.Fields(Side::In).system).Refused());

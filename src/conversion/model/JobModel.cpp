@@ -83,6 +83,7 @@ bool FormatChanges(FileKind inputKind, FileKind outputKind, bool sexagesimalOutp
 
 bool IsSystemOffered(FileKind kind, K system) {
   if (IsDrawingKind(kind)) return IsProjected(system);
+  if (IsMap(kind)) return system == K::Geographic;
   return !(kind == FileKind::Ascii2D && system == K::Cartesian);
 }
 

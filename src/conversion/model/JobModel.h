@@ -43,7 +43,8 @@ std::vector<FileKind> FileKindsOffered(Side side, FileKind inputKind, bool point
 // its own.
 bool FormatChanges(FileKind inputKind, FileKind outputKind, bool sexagesimalOutput);
 // The systems a file kind offers, in list order: all for a 3D list, no
-// cartesian for a 2D list, the grids only for a drawing.
+// cartesian for a 2D list, the grids only for a drawing, longitude and
+// latitude only for a map.
 std::vector<CoordinateSystemKind> SystemsOffered(FileKind kind);
 bool IsSystemOffered(FileKind kind, CoordinateSystemKind system);
 // The item text of a file kind: the lists name the coordinates of the side's
