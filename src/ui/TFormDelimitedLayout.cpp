@@ -93,6 +93,8 @@ TFormDelimitedLayout::TFormDelimitedLayout(const QString& path, CoordinateSystem
   table_->setModel(lines_);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->setSelectionMode(QAbstractItemView::NoSelection);
+  // Tab goes through the role lists, not from cell to cell.
+  table_->setTabKeyNavigation(false);
   table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   table_->horizontalHeader()->setMinimumSectionSize(110);
   table_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);

@@ -112,7 +112,15 @@ TEST(DetectLayout, SeparatorDecimalMarkHeaderAndColumns) {
   ASSERT_TRUE(chosen.layout);
   EXPECT_FALSE(chosen.layout->header);
   EXPECT_EQ(chosen.layout->columns[1], R::C2);
+  // A chosen decimal mark is written, except where a comma separates.
+  options.decimalMark = '.';
+  EXPECT_EQ(DetectLayout({"1;2,5;3,5"}, {}, CoordinateSystemKind::Utm, options).layout->decimalMark, '.');
+  options.decimalMark = ',';
+  EXPECT_EQ(DetectLayout({"1,2.5,3.5"}, {}, CoordinateSystemKind::Utm, options).layout->decimalMark, '.');
   EXPECT_FALSE(ParseColumnsText("id,e,e,n"));
+  EXPECT_EQ(ColumnRolesProblem({R::Id, R::C2, R::C2}, CoordinateSystemKind::Utm),
+            "a coluna N foi escolhida mais de uma vez");
+  EXPECT_EQ(ColumnRolesProblem({R::Id, R::C2}, CoordinateSystemKind::Geographic), "escolha a coluna Longitude");
   DelimitedOptions headed;
   headed.header = true;
   EXPECT_FALSE(DetectLayout({"a;b;c"}, {}, CoordinateSystemKind::Utm, headed).layout);
