@@ -37,7 +37,10 @@ constexpr std::array kValueOptions{
     ValueOption{"--from-false-northing", &ConvertOptions::fromFalseNorthing},
     ValueOption{"--to-false-easting", &ConvertOptions::toFalseEasting},
     ValueOption{"--to-false-northing", &ConvertOptions::toFalseNorthing},
+    ValueOption{"--from-frame", &ConvertOptions::fromEllipsoid},
+    ValueOption{"--to-frame", &ConvertOptions::toEllipsoid},
     ValueOption{"--model", &ConvertOptions::model},
+    ValueOption{"--grid", &ConvertOptions::grid},
     ValueOption{"--params", &ConvertOptions::params},
     ValueOption{"--affine", &ConvertOptions::affine},
     ValueOption{"--from-heights", &ConvertOptions::fromHeights},
@@ -104,7 +107,14 @@ ParsedCommand ParseCommandLine(const std::vector<std::string>& arguments) {
                                     [&](const ValueOption& o) { return o.name == name; });
     if (value != kValueOptions.end()) {
       std::optional<std::string>& field = options.*(value->field);
+      const bool frame = name.ends_with("-frame") || name.ends_with("-ellipsoid");
+      if (field && frame) {
+        const std::string side = name.starts_with("--from") ? "--from" : "--to";
+        throw UsageError(side + "-frame e " + side + "-ellipsoid são a mesma opção; dê o referencial uma vez só");
+      }
       if (field) throw UsageError("a opção " + name + " foi dada mais de uma vez");
+      if (name == "--from-frame") options.fromFrameNamed = true;
+      if (name == "--to-frame") options.toFrameNamed = true;
       if (attached) {
         field = *attached;
       } else if (i + 1 < arguments.size()) {
@@ -188,11 +198,20 @@ Sistemas de coordenadas:
         "Geográficas", "Cartesianas") ou um dos nomes curtos ltm, ltm-oru,
         ltm-custom, rtm, gk, gk-oru, gk-custom, utm, geographic, cartesian.
         Padrão: gk-oru -> ltm-oru.
-  --from-ellipsoid ELIP, --to-ellipsoid ELIP
-        grs80, hayford, ou A,INVF (semi-eixo maior em metros e achatamento
-        recíproco, com ponto decimal) para um elipsóide customizado.
-        Padrão: o elipsóide fixado pelo sistema ("LTM (Oru)": GRS80,
-        "Gauß-Krüger (Oru)": Hayford 1924), senão grs80.
+  --from-frame REF, --to-frame REF  (ou --from-ellipsoid, --to-ellipsoid)
+        o referencial geodésico:
+          sirgas2000 (ou grs80)   "GRS80 (WGS84; SIRGAS)"
+          carta-geral (ou hayford) "Hayford 1924 (Comissão da Carta Geral)"
+          sad69                   "SAD 69 (UGGI 1967)"
+          sad69-96                "SAD 69/96 (UGGI 1967)"
+          corrego-alegre          "Córrego Alegre 1970+1972 (Hayford 1924)"
+          corrego-alegre-61       "Córrego Alegre 1961 (Hayford 1924)"
+        ou A,INVF (semi-eixo maior em metros e achatamento recíproco, com
+        ponto decimal) para um elipsóide customizado. Córrego Alegre e a
+        Carta Geral usam o mesmo elipsóide, mas são referenciais diferentes;
+        de SAD 69 para SAD 69/96 também há conversão.
+        Padrão: o referencial fixado pelo sistema ("LTM (Oru)": GRS80,
+        "Gauß-Krüger (Oru)": Hayford 1924), senão sirgas2000.
   --from-cm GRAUS, --to-cm GRAUS
         meridiano central em graus decimais, leste positivo (-51 = 51° W).
         Deve ser um item da lista do sistema; qualquer valor nos sistemas
@@ -212,13 +231,32 @@ Sistemas de coordenadas:
   conversão.
 
 Parâmetros de transformação:
-  --model 7|3|12
-        7 Parâmetros - Transformação Isogonal (padrão), 3 Parâmetros -
-        Translação ou 12 Parâmetros - Transformação Afim.
+  --model 7|3|12|grid
+        7 Parâmetros - Transformação Isogonal, 3 Parâmetros - Translação,
+        12 Parâmetros - Transformação Afim ou Grade NTv2. Padrão: a grade
+        do IBGE que acompanha o programa para os pares SAD 69, SAD 69/96,
+        Córrego Alegre 1961 e Córrego Alegre 1970+1972 <-> SIRGAS 2000 (em
+        qualquer sentido), senão 7.
+        Entre SAD 69, SAD 69/96 ou Córrego Alegre 1970+1972 e o SIRGAS 2000,
+        os modelos 7 e 3 aplicam as translações do IBGE (EPSG 15485, 5881,
+        6193); entre dois referenciais que não são o SIRGAS 2000, a conversão
+        passa pelo SIRGAS 2000, cada etapa com os seus parâmetros (a etapa da
+        Carta Geral com os parâmetros internos do programa). Córrego Alegre
+        1961 não tem parâmetros publicados: com 7 ou 3 exige --params.
+  --grid ARQUIVO
+        usa o modelo Grade NTv2 com essa grade (formato NTv2, .gsb). O
+        sentido vem do cabeçalho da grade (SYSTEM_F/SYSTEM_T e os semi-eixos
+        MAJOR/MINOR): entrada = origem da grade, direta; entrada = destino,
+        inversa; uma grade que não liga os dois referenciais é recusada.
+        As altitudes passam pela grade sem mudança. Um ponto fora da grade
+        faz a conversão falhar (nada é gravado), com a lista das linhas.
+        As grades do IBGE (SAD69_003.gsb, SAD96_003.gsb, CA61_003.gsb,
+        CA7072_003.gsb) são instaladas com o programa; outras grades do
+        IBGE: https://www.ibge.gov.br (Geociências, Modelos de transformação).
   --params TX,TY,TZ,RX,RY,RZ,ESCALA
-        metros, graus decimais e fator de escala puro; só quando um dos lados
-        usa elipsóide customizado (nos demais casos valem os parâmetros
-        internos do programa).
+        metros, graus decimais e fator de escala puro; quando um dos lados
+        usa elipsóide customizado ou o par não tem parâmetros publicados
+        (nos demais casos valem os parâmetros internos do programa).
   --affine TX,TY,TZ,A,B,C,D,E,F,G,H,I
         obrigatório com --model 12, a menos que os dois referenciais sejam
         iguais.
@@ -252,12 +290,19 @@ O arquivo de saída só aparece (ou é substituído) quando a conversão termina
 bem; uma falha deixa o arquivo anterior como estava.
 
 Exemplos:
+  Lista em SAD 69 / UTM 23 S para SIRGAS 2000 / UTM 23 S com a grade do IBGE:
+    transref-convert --from utm --from-cm -45 --from-frame sad69 \
+        --to utm --to-frame sirgas2000 pontos_sad69.txt pontos_sirgas.txt
   Lista de pontos de Gauß-Krüger (Oru), Hayford, para LTM (Oru), SIRGAS 2000:
     transref-convert pontos_gk_oru.txt pontos_ltm_oru.txt
   Desenho para LTM com meridiano central 51° 30' W:
     transref-convert --to ltm --to-cm -51.5 lote_gk_oru.dxf lote_ltm.dxf
   Um ponto pela linha de comando, de UTM (fuso 22 S, GRS80) para geográficas:
     echo "1 500000 6681214.647 0" | transref-convert --from utm --to geographic - -
+
+As grades do IBGE que acompanham o programa: Creative Commons Attribution-
+ShareAlike 4.0 (CC BY-SA 4.0), "Derived from work by Instituto Brasileiro de
+Geografia e Estatística – IBGE".
 
 Códigos de saída: 0 sucesso, 1 falha na conversão (mensagem em stderr),
 2 erro de uso.

@@ -119,6 +119,7 @@ std::vector<double> NumberListOption(const std::string& text, std::size_t count,
 // The options of one side, named with its prefix ("--from" or "--to").
 struct SideOptions {
   std::string prefix;
+  bool frameNamed;  // given as --from-frame rather than --from-ellipsoid
   const Option& system;
   const Option& kind;
   const Option& ellipsoid;
@@ -174,25 +175,33 @@ EllipsoidChoice FrameEllipsoid(ReferenceFrame frame) {
   return {frame, EllipsoidEditText(info.semiMajorAxis), EllipsoidEditText(info.inverseFlattening)};
 }
 
+// "sirgas2000, carta-geral, ..." from the frame table.
+std::string FrameNamesText() {
+  std::string names;
+  for (int f = 0; f < kReferenceFrameCount; ++f) {
+    const std::string_view name = FrameInfo(static_cast<ReferenceFrame>(f)).optionNames[0];
+    if (!name.empty()) names += std::string(name) + ", ";
+  }
+  return names;
+}
+
 EllipsoidChoice ChooseEllipsoid(const SideOptions& side, CoordinateSystemKind system) {
   const std::optional<ReferenceFrame> locked = SystemInfo(system).lockedFrame;
   if (!side.ellipsoid) return FrameEllipsoid(locked.value_or(ReferenceFrame::Grs80));
 
   const std::string& text = *side.ellipsoid;
-  const std::string option = side.Name("-ellipsoid");
+  const std::string option = side.Name(side.frameNamed ? "-frame" : "-ellipsoid");
   EllipsoidChoice choice;
-  if (Lower(text) == "grs80" || text == FrameInfo(ReferenceFrame::Grs80).label) {
-    choice = FrameEllipsoid(ReferenceFrame::Grs80);
-  } else if (Lower(text) == "hayford" || text == FrameInfo(ReferenceFrame::Hayford).label) {
-    choice = FrameEllipsoid(ReferenceFrame::Hayford);
+  const std::optional<ReferenceFrame> named = FrameFromName(text);
+  if (named && *named != ReferenceFrame::Custom) {
+    choice = FrameEllipsoid(*named);
   } else {
     const std::size_t comma = text.find(',');
     const std::string axis = text.substr(0, comma);
     const std::string flattening = comma == std::string::npos ? "" : text.substr(comma + 1);
     if (comma == std::string::npos || !ReadNumber(axis, false) || !ReadNumber(flattening, false)) {
-      throw UsageError(option + ": " + Quoted(text) +
-                       " não é um elipsóide (use grs80, hayford ou A,INVF, por exemplo "
-                       "6378160,298.25)");
+      throw UsageError(option + ": " + Quoted(text) + " não é um referencial (use " + FrameNamesText() +
+                       "ou A,INVF, por exemplo 6378160,298.25)");
     }
     choice = {ReferenceFrame::Custom, axis, flattening};
   }
@@ -388,6 +397,7 @@ double SignedMeridian(const SideChoice& choice) {
 SideIdentity Identity(const SideChoice& choice) {
   SideIdentity identity;
   identity.system = choice.system;
+  identity.frame = choice.ellipsoid.frame;
   identity.semiMajorAxisText = choice.ellipsoid.axisText;
   identity.inverseFlatteningText = choice.ellipsoid.flatteningText;
   identity.centralMeridian = SignedMeridian(choice);
@@ -402,6 +412,7 @@ JobSide MakeJobSide(const SideChoice& choice, CoordinateSystemKind startingSyste
   JobSide side;
   side.system = choice.system;
   side.systemLabel = info.label;
+  side.frame = choice.ellipsoid.frame;
   side.semiMajorAxis = ReadEditNumber(choice.ellipsoid.axisText).value;
   side.inverseFlattening = ReadEditNumber(choice.ellipsoid.flatteningText).value;
   side.centralMeridian = SignedMeridian(choice);
@@ -431,27 +442,72 @@ AffineParameters FieldValues(const AffineParameters& p) {
 constexpr std::string_view kParamsLayout = "TX,TY,TZ,RX,RY,RZ,ESCALA";
 constexpr std::string_view kAffineLayout = "TX,TY,TZ,A,B,C,D,E,F,G,H,I";
 
-TransformationModel ChooseModel(const Option& text) {
-  if (!text || *text == "7") return TransformationModel::Isogonal;
-  if (*text == "3") return TransformationModel::Translation;
-  if (*text == "12") return TransformationModel::Affine;
-  throw UsageError("--model: " + Quoted(*text) + " não é um modelo (use 7, 3 ou 12)");
+// The model named by --model, or implied by --grid, or the pair's default.
+TransformationModel ChooseModel(const ConvertOptions& options, ReferenceFrame inputFrame,
+                                ReferenceFrame outputFrame) {
+  const Option& text = options.model;
+  if (!text) return options.grid ? TransformationModel::Grid : DefaultModel(inputFrame, outputFrame);
+  TransformationModel model;
+  if (*text == "7") {
+    model = TransformationModel::Isogonal;
+  } else if (*text == "3") {
+    model = TransformationModel::Translation;
+  } else if (*text == "12") {
+    model = TransformationModel::Affine;
+  } else if (Lower(*text) == "grid") {
+    model = TransformationModel::Grid;
+  } else {
+    throw UsageError("--model: " + Quoted(*text) + " não é um modelo (use 7, 3, 12 ou grid)");
+  }
+  if (options.grid && model != TransformationModel::Grid) {
+    throw UsageError("--grid: só se aplica ao modelo Grade NTv2 (--model grid)");
+  }
+  return model;
+}
+
+// The grid file: --grid, else the one that ships for the pair.
+void ChooseGrid(const ConvertOptions& options, ReferenceFrame inputFrame, ReferenceFrame outputFrame,
+                ConversionJob& job) {
+  if (options.params) throw UsageError("--params: não se aplica ao modelo Grade NTv2");
+  if (options.affine) throw UsageError("--affine: não se aplica ao modelo Grade NTv2");
+  if (options.grid) {
+    job.grid.path = *options.grid;
+    return;
+  }
+  job.grid.path = ShippedGridPath(inputFrame, outputFrame);
+  if (!job.grid.path.empty()) return;
+  const std::optional<ShippedGrid> shipped = ShippedGridFor(inputFrame, outputFrame);
+  throw UsageError(shipped ? "--model grid: a grade " + Quoted(shipped->fileName) +
+                                 " que acompanha o programa não foi encontrada; informe-a com --grid ARQUIVO"
+                           : "--model grid: nenhuma grade do programa liga estes referenciais; informe uma "
+                             "com --grid ARQUIVO");
 }
 
 // The model's parameters as the lookup leaves the fields, or as typed where
 // the lookup lets the user type them.
 void ChooseParameters(const ConvertOptions& options, ReferenceFrame inputFrame,
                       ReferenceFrame outputFrame, ConversionJob& job) {
-  job.model = ChooseModel(options.model);
+  job.model = ChooseModel(options, inputFrame, outputFrame);
+  if (job.model == TransformationModel::Grid) {
+    ChooseGrid(options, inputFrame, outputFrame, job);
+    return;
+  }
   const ParameterDecision decision =
       LookupTransformationParameters(job.model, inputFrame, outputFrame);
   const bool sameFrame = inputFrame == outputFrame;
 
   if (decision.panel == ParameterPanel::Isogonal) {
     if (options.affine) throw UsageError("--affine: só se aplica a --model 12");
+    const bool typed = decision.isogonalEnabled || decision.askForCustom;
+    if (!options.params && decision.askForCustom) {
+      // No published parameters: never the neutral values unasked.
+      throw UsageError("--model " + std::string(job.model == TransformationModel::Isogonal ? "7" : "3") +
+                       ": " + std::string(kNoParametersMessage) + " Informe os parâmetros com --params " +
+                       std::string(kParamsLayout) + " ou use --model grid");
+    }
     if (!options.params) {
       job.isogonal = FieldValues(decision.isogonal);
-    } else if (decision.isogonalEnabled) {
+    } else if (typed) {
       const std::vector<double> v = NumberListOption(*options.params, 7, "--params", kParamsLayout);
       job.isogonal = {v[0], v[1], v[2], v[3], v[4], v[5], v[6]};
     } else {
@@ -566,15 +622,41 @@ AltimetrySettings ChooseAltimetry(const ConvertOptions& options, const SideOptio
   return altimetry;
 }
 
-// "GRS80", "Hayford 1924", or the typed values of a custom ellipsoid.
+// The frame's short name ("GRS80", "Hayford 1924", "SAD 69"), or the typed
+// values of a custom ellipsoid.
 std::string EllipsoidName(const JobSide& side) {
-  for (ReferenceFrame frame : {ReferenceFrame::Grs80, ReferenceFrame::Hayford}) {
-    const ReferenceFrameInfo& info = FrameInfo(frame);
-    if (side.semiMajorAxis == info.semiMajorAxis && side.inverseFlattening == info.inverseFlattening) {
-      return std::string(info.label.substr(0, info.label.find(" (")));
-    }
-  }
+  if (side.frame != ReferenceFrame::Custom) return std::string(FrameInfo(side.frame).shortName);
   return "a = " + EllipsoidEditText(side.semiMajorAxis) + ", 1/f = " + EllipsoidEditText(side.inverseFlattening);
+}
+
+// What the model applies: the grid ("SAD69_003.gsb (SAD69 → SIRGAS00)"), or,
+// for a pair through SIRGAS 2000 or with IBGE's parameters, the legs.
+std::string AppliedText(const ConversionJob& job) {
+  if (job.model == TransformationModel::Grid) {
+    const PreparedGrid grid = PrepareGrid(job);
+    return ": " + (grid.description.empty() ? std::filesystem::path(job.grid.path).filename().string()
+                                            : grid.description);
+  }
+  if (job.model == TransformationModel::Affine || job.input.frame == job.output.frame) return "";
+  const auto builtIn = [](ReferenceFrame f) {
+    return f == ReferenceFrame::Grs80 || f == ReferenceFrame::Hayford || f == ReferenceFrame::Custom;
+  };
+  if (builtIn(job.input.frame) && builtIn(job.output.frame)) return "";
+  const ParameterDecision decision = LookupTransformationParameters(job.model, job.input.frame, job.output.frame);
+  if (decision.legs.empty()) return ": parâmetros informados";
+  std::string text = ":";
+  for (const ParameterLeg& leg : decision.legs) {
+    const IsogonalParameters& p = leg.parameters;
+    text += std::string(text.size() > 1 ? ";" : "") + " " + std::string(FrameInfo(leg.from).shortName) + " → " +
+            std::string(FrameInfo(leg.to).shortName) + " (";
+    const double values[] = {p.tx, p.ty, p.tz, p.rx, p.ry, p.rz, p.scale};
+    const std::size_t count = job.model == TransformationModel::Translation ? 3 : 7;
+    for (std::size_t k = 0; k < count; ++k) {
+      text += (k ? ", " : "") + FormatParameterValue(values[k], '.');
+    }
+    text += ")";
+  }
+  return text;
 }
 
 // A grid whose zone the user chooses (every projected system but the two
@@ -608,7 +690,7 @@ std::string SidesSummary(const ConversionJob& job) {
   while (!model.empty() && model.back() == ' ') model.pop_back();
   return "De: " + job.input.systemLabel + ZoneText(job.input) + ", " + EllipsoidName(job.input) +
          " — Para: " + job.output.systemLabel + ZoneText(job.output) + ", " + EllipsoidName(job.output) +
-         " — " + model;
+         " — " + model + AppliedText(job);
 }
 
 bool UsesDefaults(const ConvertOptions& options, const ConversionJob& job) {
@@ -652,13 +734,13 @@ FileKind OutputKindOf(std::string_view path, FileKind inputKind, CoordinateSyste
 }
 
 ConversionJob BuildConversionJob(const ConvertOptions& options, std::optional<FileKind> detectedInputKind) {
-  const SideOptions inputOptions{"--from",          options.from,
+  const SideOptions inputOptions{"--from",          options.fromFrameNamed, options.from,
                                  options.fromKind,  options.fromEllipsoid,
                                  options.fromCm,    options.fromCmDms,
                                  options.fromHemisphere, options.fromFalseEasting,
                                  options.fromFalseNorthing, options.fromHeights,
                                  options.fromMeanHeight, options.fromUndulation};
-  const SideOptions outputOptions{"--to",          options.to,
+  const SideOptions outputOptions{"--to",          options.toFrameNamed, options.to,
                                   options.toKind,  options.toEllipsoid,
                                   options.toCm,    options.toCmDms,
                                   options.toHemisphere, options.toFalseEasting,
@@ -720,18 +802,18 @@ ConversionJob BuildConversionJob(const ConvertOptions& options, std::optional<Fi
     KeepStartingProjection(output, kDefaultOutputSystem);
   }
 
-  // The rule that keeps the window's process button disabled: a run that
-  // would give back every coordinate as it was read.
-  if (!SidesDiffer(Identity(input), Identity(output))) {
-    throw UsageError("--to: " + std::string(kNothingToConvert) +
-                     " (mude --to, --to-ellipsoid, --to-cm ou --to-hemisphere)");
-  }
-
   ConversionJob job;
   job.inputPath = options.inputPath;
   job.outputPath = options.outputPath;
   job.inputKind = input.kind;
   job.outputKind = output.kind;
+  // The rule that keeps the window's process button disabled: a run that
+  // would give back every coordinate as it was read (a grid always moves them).
+  if (!RunChangesCoordinates(Identity(input), Identity(output),
+                             ChooseModel(options, input.ellipsoid.frame, output.ellipsoid.frame))) {
+    throw UsageError("--to: " + std::string(kNothingToConvert) +
+                     " (mude --to, --to-ellipsoid, --to-cm ou --to-hemisphere)");
+  }
   ChooseParameters(options, input.ellipsoid.frame, output.ellipsoid.frame, job);
   // As the window reads it: from the seven isogonal fields, whatever the model.
   job.isIdentity = IsIdentity(job.isogonal);

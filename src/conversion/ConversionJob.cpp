@@ -5,6 +5,8 @@
 #include <system_error>
 
 #include "conversion/Messages.h"
+#include "geodesy/ParameterSets.h"
+#include "support/DataFiles.h"
 
 namespace transref {
 namespace {
@@ -80,9 +82,55 @@ bool SidesDiffer(const SideIdentity& input, const SideIdentity& output) {
       input.inverseFlatteningText != output.inverseFlatteningText) {
     return true;
   }
+  if (input.frame != output.frame && input.frame != ReferenceFrame::Custom &&
+      output.frame != ReferenceFrame::Custom) {
+    return true;
+  }
   if (!IsProjected(input.system)) return false;
   return input.centralMeridian != output.centralMeridian || input.northern != output.northern ||
          input.falseEasting != output.falseEasting || input.falseNorthing != output.falseNorthing;
+}
+
+bool RunChangesCoordinates(const SideIdentity& input, const SideIdentity& output, TransformationModel model) {
+  return model == TransformationModel::Grid || SidesDiffer(input, output);
+}
+
+PreparedGrid PrepareGrid(const ConversionJob& job) {
+  PreparedGrid prepared;
+  if (job.grid.path.empty()) {
+    prepared.problem = std::string(kNoGridChosen);
+    return prepared;
+  }
+  const GridHeaderReading reading = ReadGridHeader(job.grid.path);
+  if (!reading.header) {
+    prepared.problem = reading.problem;
+    return prepared;
+  }
+  const auto side = [](const JobSide& s) {
+    return GridFrameSide{s.frame, s.semiMajorAxis, s.inverseFlattening};
+  };
+  const GridFit fit = FitGrid(job.grid.path, *reading.header, side(job.input), side(job.output));
+  if (!fit.direction) {
+    prepared.problem = fit.problem;
+    return prepared;
+  }
+  prepared.direction = *fit.direction;
+  prepared.description = GridDescription(job.grid.path, *reading.header, *fit.direction);
+  prepared.shift = GridShift::Open(job.grid.path, *fit.direction, prepared.problem);
+  return prepared;
+}
+
+std::string ShippedGridPath(ReferenceFrame a, ReferenceFrame b) {
+  const std::optional<ShippedGrid> grid = ShippedGridFor(a, b);
+  if (!grid) return {};
+  return FindDataFile("grids/" + std::string(grid->fileName)).value_or(std::string());
+}
+
+PointChain BuildJobPointChain(const ConversionJob& job, const PreparedGrid& grid) {
+  if (job.model == TransformationModel::Grid) {
+    return PointChain(ToChainSide(job.input), ToChainSide(job.output), grid.shift, job.altimetry);
+  }
+  return PointChain(ToChainSide(job.input), ToChainSide(job.output), BuildJobDatumStep(job), job.altimetry);
 }
 
 std::optional<std::string> CheckJob(const ConversionJob& job, const RunStreams& streams) {
@@ -94,6 +142,7 @@ std::optional<std::string> CheckJob(const ConversionJob& job, const RunStreams& 
     return std::string(kCentralMeridianError);
   }
   if (!IsOfferedCombination(job)) return std::string(kFileKindError);
+  if (job.model == TransformationModel::Grid && job.grid.path.empty()) return std::string(kNoGridChosen);
   if (streams.input == nullptr && streams.output == nullptr && SameFile(job.inputPath, job.outputPath)) {
     return std::string(kSameFileError);
   }

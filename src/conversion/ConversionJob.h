@@ -1,6 +1,7 @@
 // The settings of one conversion run, gathered before anything is opened.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -8,6 +9,7 @@
 #include "conversion/FileKind.h"
 #include "geodesy/CoordinateSystems.h"
 #include "geodesy/DatumStep.h"
+#include "geodesy/GridShift.h"
 #include "geodesy/PointChain.h"
 
 namespace transref {
@@ -18,6 +20,9 @@ class TextFile;
 struct JobSide {
   CoordinateSystemKind system{};
   std::string systemLabel;
+  // The frame chosen in the list; the ellipsoid below is its (or, custom,
+  // the typed one). Two frames on one ellipsoid are still two frames.
+  ReferenceFrame frame = ReferenceFrame::Grs80;
   double semiMajorAxis = 6378137.0;       // metres, read from the ellipsoid edits
   double inverseFlattening = 298.257222101;
   double centralMeridian = -51.0;         // degrees, east positive (already signed)
@@ -28,6 +33,15 @@ struct JobSide {
   HeightKind heightKind = HeightKind::Orthometric;  // orthometric by default on both sides
 };
 
+// The grid of the "Grade NTv2" model.
+struct GridSettings {
+  std::string path;  // the NTv2 file; empty while none is chosen (the run refuses)
+  // The direction PrepareGrid decided from the grid's header and the two
+  // frames when the job was built (shown to the user); the run decides
+  // again from the header and refuses a grid that fits neither way.
+  GridDirection direction = GridDirection::Forward;
+};
+
 struct ConversionJob {
   std::string inputPath, outputPath;
   FileKind inputKind = FileKind::Ascii3D;
@@ -36,6 +50,7 @@ struct ConversionJob {
   IsogonalParameters isogonal{};  // tx, ty, tz (m), rx, ry, rz (degrees), scale
   AffineParameters affine{};      // used when model is the twelve-parameter affine one
   bool isIdentity = true;          // informative: the datum step decides from the values
+  GridSettings grid{};             // used when model is the grid one
   JobSide input, output;
   AltimetrySettings altimetry{};
 };
@@ -57,6 +72,7 @@ std::optional<std::string> CheckJob(const ConversionJob& job, const RunStreams& 
 // One side as it decides whether a run can change anything.
 struct SideIdentity {
   CoordinateSystemKind system{};
+  ReferenceFrame frame = ReferenceFrame::Grs80;
   std::string_view semiMajorAxisText, inverseFlatteningText;  // the ellipsoid as typed or shown
   double centralMeridian = 0.0;  // degrees, signed by the longitude hemisphere
   bool northern = false;
@@ -68,8 +84,36 @@ struct SideIdentity {
 // systems or the texts of their ellipsoids differ, or, for two grids, their
 // central meridians, latitude hemispheres or false origins: a change of
 // zone (UTM 22 S to 23 S, another LTM meridian) is a conversion. Geographic
-// and cartesian sides have no meridian, hemisphere or false origin.
+// and cartesian sides have no meridian, hemisphere or false origin. Two
+// built-in frames that differ are a conversion even on one ellipsoid
+// (SAD 69 -> SAD 69/96); a custom side compares by its ellipsoid only.
 bool SidesDiffer(const SideIdentity& input, const SideIdentity& output);
+
+// The same rule with the model: a grid is a change of its own, so a grid run
+// is offered even between two sides that SidesDiffer finds equal.
+bool RunChangesCoordinates(const SideIdentity& input, const SideIdentity& output, TransformationModel model);
+
+// The grid of a grid job, read and fitted to the job's two frames.
+struct PreparedGrid {
+  std::shared_ptr<GridShift> shift;  // nothing when the grid cannot be used
+  GridDirection direction = GridDirection::Forward;
+  std::string description;  // GridDescription: "SAD69_003.gsb (SAD69 → SIRGAS00)"
+  std::string problem;      // why not: no file chosen, broken file, wrong frames
+};
+// Reads the header of job.grid.path (ReadGridHeader), decides the direction
+// from the two sides' frames and ellipsoids (FitGrid) and opens the shift.
+// Nothing else of the job is read: the window may call it when a grid or a
+// frame is chosen.
+PreparedGrid PrepareGrid(const ConversionJob& job);
+
+// The full path of the grid that ships for the pair (ShippedGridFor, either
+// direction) as found on this machine (FindDataFile); empty when none ships
+// or the file is missing.
+std::string ShippedGridPath(ReferenceFrame a, ReferenceFrame b);
+
+// The point chain of a job: with the grid's shift for the grid model (which
+// `grid` must then hold), else with BuildJobDatumStep.
+PointChain BuildJobPointChain(const ConversionJob& job, const PreparedGrid& grid);
 
 // The side as the point chain takes it (ellipsoid built from a and 1/f).
 ChainSide ToChainSide(const JobSide& side);

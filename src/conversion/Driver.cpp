@@ -31,6 +31,9 @@ bool ConvertList(const ConversionJob& job, PointChain& chain, TextFile& input, T
   const bool geographicInput = job.input.system == CoordinateSystemKind::Geographic;
   std::string outputLine;
   int lineNumber = 0;
+  // Points outside the grid are gathered so that one message names them
+  // all; the run then fails and nothing is kept.
+  OutsideGridPoints outside;
   while (!input.AtEnd()) {
     std::string_view line;
     const TextFile::LineRead read = input.ReadLine(line);
@@ -57,9 +60,14 @@ bool ConvertList(const ConversionJob& job, PointChain& chain, TextFile& input, T
     }
     double values[3];
     if (!chain.Transform(point.c1, point.c2, point.c3, values)) {
+      if (chain.LastFailure() == PointChain::Failure::OutsideGrid) {
+        outside.Add(lineNumber, point.id);
+        continue;
+      }
       SetFailure(result, {Interrupt(OutOfDomainMessage(lineNumber))}, lineNumber);
       return false;
     }
+    if (outside.Any()) continue;  // the output is dropped anyway
     outputLine.clear();
     AppendPointLine(outputLine, point.id, values, job.output.system, job.outputKind);
     if (!output.Write(outputLine)) {
@@ -67,6 +75,10 @@ bool ConvertList(const ConversionJob& job, PointChain& chain, TextFile& input, T
       return false;
     }
     ++result.pointsWritten;
+  }
+  if (outside.Any()) {
+    SetFailure(result, {Interrupt(outside.Message(job.grid.path))}, 0);
+    return false;
   }
   return true;
 }
@@ -84,7 +96,16 @@ RunResult RunConversion(const ConversionJob& job, ProgressSink& progress, const 
     SetFailure(result, {Interrupt(std::move(*problem))}, 0);
     return result;
   }
-  PointChain chain(ToChainSide(job.input), ToChainSide(job.output), BuildJobDatumStep(job), job.altimetry);
+  // The grid is read and fitted before any file of the run is opened.
+  PreparedGrid grid;
+  if (job.model == TransformationModel::Grid) {
+    grid = PrepareGrid(job);
+    if (!grid.shift) {
+      SetFailure(result, {Interrupt(std::move(grid.problem))}, 0);
+      return result;
+    }
+  }
+  PointChain chain = BuildJobPointChain(job, grid);
 
   // The input first: when it cannot be opened the output is not touched.
   int error = 0;

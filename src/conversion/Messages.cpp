@@ -1,5 +1,7 @@
 #include "conversion/Messages.h"
 
+#include <filesystem>
+
 #include <cerrno>
 #include <string>
 
@@ -90,5 +92,19 @@ std::string OpenFailureMessage(std::string_view path, int error, FileRole role) 
 }
 
 std::string NotANumberMessage(std::string_view text) { return NotANumberText(text); }
+
+void OutsideGridPoints::Add(std::int64_t lineNumber, std::optional<std::int32_t> pointId) {
+  if (++count_ > kMaxNamed) return;
+  lines_ += "linha " + std::to_string(lineNumber);
+  if (pointId) lines_ += ", ponto " + std::to_string(*pointId);
+  lines_ += '\n';
+}
+
+std::string OutsideGridPoints::Message(std::string_view gridPath) const {
+  std::string text = "Pontos fora da área da grade \"" + std::filesystem::path(gridPath).filename().string() +
+                     "\"; nenhum arquivo foi gravado:\n" + lines_;
+  if (count_ > kMaxNamed) text += "... e mais " + std::to_string(count_ - kMaxNamed) + " ponto(s)\n";
+  return text;
+}
 
 }  // namespace transref
