@@ -196,6 +196,13 @@ GridHeaderReading ReadGridHeader(const std::string& path) {
       reading.problem = Problem(path, ordinal + " tem limites, intervalos e número de nós (GS_COUNT) incoerentes");
       return reading;
     }
+    if (k == 0) {
+      // Arc-seconds, longitudes positive west.
+      header.south = sub.Double(s) / 3600.0;
+      header.north = sub.Double(n) / 3600.0;
+      header.west = -sub.Double(w) / 3600.0;
+      header.east = -sub.Double(e) / 3600.0;
+    }
     offset += kHeaderSize;
     const std::uintmax_t bytesNeeded = static_cast<std::uintmax_t>(nodes) * kNodeSize;
     if (bytesNeeded > length - offset) {

@@ -21,6 +21,8 @@ struct GridHeader {
   double targetMajor = 0.0, targetMinor = 0.0;  // MAJOR_T, MINOR_T
   bool bigEndian = false;
   int subgridCount = 0;
+  // The first subgrid's edges, decimal degrees, east and north positive.
+  double west = 0.0, east = 0.0, south = 0.0, north = 0.0;
 };
 
 // The header of `path`, every subgrid header checked against the file's
