@@ -644,19 +644,7 @@ std::string AppliedText(const ConversionJob& job) {
   if (builtIn(job.input.frame) && builtIn(job.output.frame)) return "";
   const ParameterDecision decision = LookupTransformationParameters(job.model, job.input.frame, job.output.frame);
   if (decision.legs.empty()) return ": parâmetros informados";
-  std::string text = ":";
-  for (const ParameterLeg& leg : decision.legs) {
-    const IsogonalParameters& p = leg.parameters;
-    text += std::string(text.size() > 1 ? ";" : "") + " " + std::string(FrameInfo(leg.from).shortName) + " → " +
-            std::string(FrameInfo(leg.to).shortName) + " (";
-    const double values[] = {p.tx, p.ty, p.tz, p.rx, p.ry, p.rz, p.scale};
-    const std::size_t count = job.model == TransformationModel::Translation ? 3 : 7;
-    for (std::size_t k = 0; k < count; ++k) {
-      text += (k ? ", " : "") + FormatParameterValue(values[k], '.');
-    }
-    text += ")";
-  }
-  return text;
+  return ": " + LegsText(decision.legs, job.model, '.');
 }
 
 // A grid whose zone the user chooses (every projected system but the two

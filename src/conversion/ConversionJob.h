@@ -20,9 +20,6 @@ class TextFile;
 struct JobSide {
   CoordinateSystemKind system{};
   std::string systemLabel;
-  // The frame chosen in the list; the ellipsoid below is its (or, custom,
-  // the typed one). Two frames on one ellipsoid are still two frames.
-  ReferenceFrame frame = ReferenceFrame::Grs80;
   double semiMajorAxis = 6378137.0;       // metres, read from the ellipsoid edits
   double inverseFlattening = 298.257222101;
   double centralMeridian = -51.0;         // degrees, east positive (already signed)
@@ -31,6 +28,10 @@ struct JobSide {
   double falseNorthing = 5000000.0;       // metres
   double scaleFactor = 1.0;               // on the central meridian
   HeightKind heightKind = HeightKind::Orthometric;  // orthometric by default on both sides
+  // The frame chosen in the list; the ellipsoid above is its own (or, for a
+  // custom frame, the typed one). Two frames on one ellipsoid are still two
+  // frames. Last, so that positional initialisers of the fields above stay valid.
+  ReferenceFrame frame = ReferenceFrame::Grs80;
 };
 
 // The grid of the "Grade NTv2" model.
@@ -72,11 +73,11 @@ std::optional<std::string> CheckJob(const ConversionJob& job, const RunStreams& 
 // One side as it decides whether a run can change anything.
 struct SideIdentity {
   CoordinateSystemKind system{};
-  ReferenceFrame frame = ReferenceFrame::Grs80;
   std::string_view semiMajorAxisText, inverseFlatteningText;  // the ellipsoid as typed or shown
   double centralMeridian = 0.0;  // degrees, signed by the longitude hemisphere
   bool northern = false;
   double falseEasting = 0.0, falseNorthing = 0.0;
+  ReferenceFrame frame = ReferenceFrame::Grs80;  // the frame chosen in the list
 };
 
 // The rule that enables processing: a run that would give back every

@@ -126,6 +126,22 @@ IsogonalParameters ComposeLegs(const std::vector<ParameterLeg>& legs) {
   return result;
 }
 
+std::string LegsText(const std::vector<ParameterLeg>& legs, TransformationModel model, char decimalSeparator) {
+  std::string text;
+  for (const ParameterLeg& leg : legs) {
+    const IsogonalParameters& p = leg.parameters;
+    if (!text.empty()) text += "; ";
+    text += std::string(FrameInfo(leg.from).shortName) + " → " + std::string(FrameInfo(leg.to).shortName) + " (";
+    const double values[] = {p.tx, p.ty, p.tz, p.rx, p.ry, p.rz, p.scale};
+    const std::size_t count = model == TransformationModel::Translation ? 3 : 7;
+    for (std::size_t k = 0; k < count; ++k) {
+      text += (k ? ", " : "") + FormatParameterValue(values[k], decimalSeparator);
+    }
+    text += ")";
+  }
+  return text;
+}
+
 std::optional<ShippedGrid> ShippedGridFor(ReferenceFrame a, ReferenceFrame b) {
   for (const ShippedGrid& grid : kShippedGrids) {
     if ((grid.source == a && grid.target == b) || (grid.source == b && grid.target == a)) return grid;

@@ -62,6 +62,12 @@ std::optional<std::vector<ParameterLeg>> PublishedLegs(TransformationModel model
 // or scale (no such pair is built in).
 IsogonalParameters ComposeLegs(const std::vector<ParameterLeg>& legs);
 
+// The legs as the panel and the converter's summary name them:
+// "SAD 69 → GRS80 (-67.35, 3.88, -38.22); GRS80 → Hayford 1924 (...)", three
+// values per leg for the three-parameter model, seven otherwise, with
+// `decimalSeparator` as the decimal mark.
+std::string LegsText(const std::vector<ParameterLeg>& legs, TransformationModel model, char decimalSeparator);
+
 // The NTv2 grids that ship with the program (IBGE's, under CC BY-SA 4.0).
 struct ShippedGrid {
   ReferenceFrame source;  // the grid moves this frame's coordinates ...

@@ -460,6 +460,12 @@ TEST(JobBuilder, FramesByNameAndTheirModels) {
                                      "--to-frame", "sirgas2000", "--model", "3", "--params", "1,2,3,0,0,0,1"});
   EXPECT_EQ(typed.isogonal.tz, 3.0);
 
+  // The summary names each leg with its own parameters (IBGE's, then set C).
+  EXPECT_NE(SidesSummary(Build({"--from", "utm", "--to", "utm", "--from-frame", "sad69", "--to-frame", "carta-geral",
+                                "--model", "3"}))
+                .find("3 Parâmetros - Translação: SAD 69 → GRS80 (-67.35, 3.88, -38.22); GRS80 → Hayford 1924 "
+                      "(177.1851478228, -211.0832946773, 31.5581677418)"),
+            std::string::npos);
   EXPECT_REFUSED_NAMING(({"--from", "utm", "--to", "utm", "--from-frame", "corrego-alegre-61", "--to-frame",
                           "sirgas2000", "--model", "7"}),
                         "--model 7: Não existem parâmetros definidos para esta transformação!");
