@@ -91,6 +91,18 @@ bool SidesDiffer(const SideIdentity& input, const SideIdentity& output) {
          input.falseEasting != output.falseEasting || input.falseNorthing != output.falseNorthing;
 }
 
+// Two built-in frames without published parameters (Córrego Alegre 1961)
+// under the seven- or three-parameter model with nothing typed: the run
+// would change the frame with neutral values nobody chose.
+bool MissingPublishedParameters(const ConversionJob& job) {
+  if (job.model != TransformationModel::Isogonal && job.model != TransformationModel::Translation) return false;
+  if (job.input.frame == job.output.frame || job.input.frame == ReferenceFrame::Custom ||
+      job.output.frame == ReferenceFrame::Custom) {
+    return false;
+  }
+  return !PublishedLegs(job.model, job.input.frame, job.output.frame) && IsIdentity(job.isogonal);
+}
+
 bool RunChangesCoordinates(const SideIdentity& input, const SideIdentity& output, TransformationModel model) {
   return model == TransformationModel::Grid || SidesDiffer(input, output);
 }
@@ -143,6 +155,7 @@ std::optional<std::string> CheckJob(const ConversionJob& job, const RunStreams& 
   }
   if (!IsOfferedCombination(job)) return std::string(kFileKindError);
   if (job.model == TransformationModel::Grid && job.grid.path.empty()) return std::string(kNoGridChosen);
+  if (MissingPublishedParameters(job)) return std::string(kNoParametersMessage);
   if (streams.input == nullptr && streams.output == nullptr && SameFile(job.inputPath, job.outputPath)) {
     return std::string(kSameFileError);
   }

@@ -66,7 +66,11 @@ struct RunStreams {
 // Checks what can be checked before any file is opened: both ellipsoids,
 // both scale factors, both central meridians, and, when both sides are
 // named files, that the output is not the input file (also through another
-// path or a link). Returns the message to show (stop box, caption
+// path or a link); a grid job without a grid file (kNoGridChosen); and two
+// built-in frames without published parameters (Córrego Alegre 1961) under
+// the seven- or three-parameter model with neutral values
+// (kNoParametersMessage: never converted with zero parameters unasked).
+// Returns the message to show (stop box, caption
 // kInterruptCaption), or nothing when the job can run.
 std::optional<std::string> CheckJob(const ConversionJob& job, const RunStreams& streams = {});
 

@@ -104,6 +104,17 @@ TEST(GridRun, RefusedRunsNameTheCauseAndWriteNothing) {
     }
     EXPECT_EQ(ReadAll(out), "kept\n");
   }
+  // Córrego Alegre 1961 has no published parameters: neutral values are
+  // refused, typed ones run.
+  ConversionJob job = GridJob(dir.Write("in.txt", "1 -48 -20 0\n"), dir.Path("ca61.txt"), R::CorregoAlegre61,
+                              R::Grs80, "");
+  job.model = TransformationModel::Translation;
+  RecordingSink sink;
+  const RunResult neutral = RunConversion(job, sink);
+  ASSERT_FALSE(neutral.Succeeded());
+  EXPECT_EQ(neutral.messages.at(0).text, kNoParametersMessage);
+  job.isogonal.tx = -200.0;
+  EXPECT_TRUE(RunConversion(job, sink).Succeeded());
 }
 
 // A drawing goes through the same chain: inside the grid it converts, and
