@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <filesystem>
 #include <stdexcept>
 
 #include "conversion/EditNumber.h"
@@ -23,7 +24,6 @@ constexpr std::array<std::string_view, kCoordinateSystemCount> kSystemNames = {
     "ltm", "ltm-oru", "ltm-custom", "rtm", "gk", "gk-oru", "gk-custom", "utm", "geographic", "cartesian"};
 constexpr std::array<std::string_view, kFileKindCount> kFileKindNames = {"ascii3d", "ascii2d", "dxf",
                                                                         "delimited", "kml", "geojson"};
-constexpr std::array<std::string_view, 3> kFrameNames = {"grs80", "hayford", ""};
 
 std::string Lower(std::string_view text) {
   std::string lower(text);
@@ -123,27 +123,12 @@ std::optional<FileKind> FileKindFromName(std::string_view name) {
 
 std::string_view FileKindName(FileKind kind) { return kFileKindNames.at(static_cast<std::size_t>(kind)); }
 
-std::optional<ReferenceFrame> FrameFromName(std::string_view name) {
-  for (int f = 0; f < kReferenceFrameCount; ++f) {
-    const auto frame = static_cast<ReferenceFrame>(f);
-    if (frame == ReferenceFrame::Custom) continue;
-    const std::size_t at = static_cast<std::size_t>(f);
-    if (name == FrameInfo(frame).label || (at < kFrameNames.size() && Lower(name) == kFrameNames[at])) return frame;
-  }
-  return std::nullopt;
-}
-
 namespace {
 
-// "GRS80", "Hayford 1924", or the values of a custom ellipsoid.
+// The frame's short name ("GRS80", "Hayford 1924", "SAD 69"), or the values
+// of a custom ellipsoid.
 std::string EllipsoidName(const JobSide& side) {
-  for (int f = 0; f < kReferenceFrameCount; ++f) {
-    const ReferenceFrameInfo& info = FrameInfo(static_cast<ReferenceFrame>(f));
-    if (info.frame != ReferenceFrame::Custom && side.semiMajorAxis == info.semiMajorAxis &&
-        side.inverseFlattening == info.inverseFlattening) {
-      return std::string(info.label.substr(0, info.label.find(" (")));
-    }
-  }
+  if (side.frame != ReferenceFrame::Custom) return std::string(FrameInfo(side.frame).shortName);
   return "a = " + EllipsoidText(side.semiMajorAxis) + ", 1/f = " + EllipsoidText(side.inverseFlattening);
 }
 
@@ -159,12 +144,28 @@ std::string ZoneText(const JobSide& side) {
 
 }  // namespace
 
+std::string AppliedText(const ConversionJob& job) {
+  if (job.model == TransformationModel::Grid) {
+    const PreparedGrid grid = PrepareGrid(job);
+    return ": " + (grid.description.empty() ? std::filesystem::path(job.grid.path).filename().string()
+                                            : grid.description);
+  }
+  if (job.model == TransformationModel::Affine || job.input.frame == job.output.frame) return "";
+  const auto builtIn = [](ReferenceFrame f) {
+    return f == ReferenceFrame::Grs80 || f == ReferenceFrame::Hayford || f == ReferenceFrame::Custom;
+  };
+  if (builtIn(job.input.frame) && builtIn(job.output.frame)) return "";
+  const ParameterDecision decision = LookupTransformationParameters(job.model, job.input.frame, job.output.frame);
+  if (decision.legs.empty()) return ": parâmetros informados";
+  return ": " + LegsText(decision.legs, job.model, '.');
+}
+
 std::string JobSummary(const ConversionJob& job) {
   std::string model(TransformationModelLabel(job.model));
   while (!model.empty() && model.back() == ' ') model.pop_back();
   return "De: " + job.input.systemLabel + ZoneText(job.input) + ", " + EllipsoidName(job.input) +
          " — Para: " + job.output.systemLabel + ZoneText(job.output) + ", " + EllipsoidName(job.output) +
-         " — " + model;
+         " — " + model + AppliedText(job);
 }
 
 void CopyImportedHeights(AltimetrySettings& s) {
@@ -587,35 +588,54 @@ void JobModel::CloseAltimetryDialog() { CopyImportedHeights(altimetry_); }
 // ---- transformation parameters
 
 bool JobModel::LookupParameters() {
-  const ParameterDecision decision =
-      LookupTransformationParameters(selectedModel_, Fields(Side::In).frame, Fields(Side::Out).frame);
+  const ReferenceFrame in = Fields(Side::In).frame, out = Fields(Side::Out).frame;
+  if (lookedUpFrames_ != std::pair{in, out}) {
+    // A new pair of frames: one that a shipped grid joins loads the grid
+    // model with that grid, as the Carta Geral's pair loads its parameters;
+    // a shipped grid of the former pair goes with it.
+    lookedUpFrames_ = std::pair{in, out};
+    if (!gridChosen_) gridPath_ = ShippedGridPath(in, out);
+    if (ShippedGridFor(in, out)) {
+      selectedModel_ = appliedModel_ = TransformationModel::Grid;
+    } else if (appliedModel_ == TransformationModel::Grid && !gridChosen_) {
+      selectedModel_ = appliedModel_ = TransformationModel::Isogonal;
+    }
+  }
+  const ParameterDecision decision = LookupTransformationParameters(selectedModel_, in, out);
   ParameterFields& p = parameters_;
   p.panel = decision.panel;
+  p.legs = decision.legs;
+  p.shippedGridFile = decision.shippedGridFile;
+  if (decision.panel == ParameterPanel::Grid) return true;
+  bool asked = true;
   if (decision.panel == ParameterPanel::Isogonal) {
+    ++p.isogonalWrites;
     p.isogonal = FieldValues(decision.isogonal);
     p.isogonalEnabled = decision.isogonalEnabled;
-    ++p.isogonalWrites;
-    return true;
+    if (!decision.askForCustom) return true;
+    asked = dialogue_ != nullptr && dialogue_->AskCustomParameters();
+    p.isogonalEnabled = asked;
+  } else {
+    ++p.affineWrites;
+    if (!decision.askForCustom) {
+      p.affine = FieldValues(decision.affine);
+      p.affineEnabled = decision.affineEnabled;
+      return true;
+    }
+    asked = dialogue_ != nullptr && dialogue_->AskCustomParameters();
+    p.affine = FieldValues(asked ? decision.affineOnYes : decision.affine);
+    p.affineEnabled = asked;
   }
-  ++p.affineWrites;
-  if (!decision.askForCustom) {
-    p.affine = FieldValues(decision.affine);
-    p.affineEnabled = decision.affineEnabled;
-    return true;
+  if (asked) return true;
+  // Refused: the fields are locked and the model goes back to the one
+  // applied before; when that is the refused model itself (a frame changed
+  // under it), the affine model goes to the seven parameters and the seven
+  // parameters to the grid, whose file field starts empty where no grid
+  // ships. So a run never goes on with values nobody typed.
+  TransformationModel previous = appliedModel_;
+  if (previous == selectedModel_) {
+    previous = decision.panel == ParameterPanel::Affine ? TransformationModel::Isogonal : TransformationModel::Grid;
   }
-  if (dialogue_ != nullptr && dialogue_->AskCustomParameters()) {
-    p.affine = FieldValues(decision.affineOnYes);
-    p.affineEnabled = true;
-    return true;
-  }
-  // Refused: the twelve fields are locked and the model goes back to the one
-  // applied before; when that is the affine model itself (a frame changed
-  // under it), to the seven parameters, whose lookup shows the built-in set
-  // of the pair, so a run never goes on with values nobody typed.
-  p.affine = FieldValues(decision.affine);
-  p.affineEnabled = false;
-  const TransformationModel previous =
-      appliedModel_ != selectedModel_ ? appliedModel_ : TransformationModel::Isogonal;
   selectedModel_ = appliedModel_ = previous;
   LookupParameters();
   return false;
@@ -652,6 +672,11 @@ Outcome JobModel::TypeAffineParameters(const AffineParameters& parameters) {
   return {};
 }
 
+void JobModel::ChooseGridFile(std::string path) {
+  gridChosen_ = !path.empty();
+  gridPath_ = gridChosen_ ? std::move(path) : ShippedGridPath(Fields(Side::In).frame, Fields(Side::Out).frame);
+}
+
 void JobModel::ChooseFiles(std::string inputPath, std::string outputPath) {
   inputPath_ = std::move(inputPath);
   outputPath_ = std::move(outputPath);
@@ -684,6 +709,7 @@ bool JobModel::SidesDiffer() const {
     const SideFields& f = Fields(side);
     SideIdentity& identity = identities[Index(side)];
     identity.system = f.system.value_or(K::Ltm);
+    identity.frame = f.frame;
     identity.semiMajorAxisText = f.semiMajorAxisText;
     identity.inverseFlatteningText = f.inverseFlatteningText;
     try {
@@ -696,7 +722,7 @@ bool JobModel::SidesDiffer() const {
     identity.falseEasting = ReadEditNumber(f.falseEastingText).value;
     identity.falseNorthing = ReadEditNumber(f.falseNorthingText).value;
   }
-  return transref::SidesDiffer(identities[0], identities[1]);
+  return RunChangesCoordinates(identities[0], identities[1], appliedModel_);
 }
 
 bool JobModel::IsRunnable(bool inputFileChosen, bool outputFileChosen) const {
@@ -715,11 +741,13 @@ JobModel::Built JobModel::BuildJob() const {
   job.affine = parameters_.affine;
   job.isIdentity = IsIdentity(job.isogonal);
   job.altimetry = altimetry_;
+  if (appliedModel_ == TransformationModel::Grid) job.grid.path = gridPath_;
   for (Side side : {Side::In, Side::Out}) {
     const SideFields& f = Fields(side);
     JobSide& js = side == Side::In ? job.input : job.output;
     js.system = f.system.value_or(K::Ltm);
     js.systemLabel = SystemLabel(side);
+    js.frame = f.frame;
     js.semiMajorAxis = ReadEditNumber(f.semiMajorAxisText).value;
     js.inverseFlattening = ReadEditNumber(f.inverseFlatteningText).value;
     if (!IsValidEllipsoid(js.semiMajorAxis, js.inverseFlattening)) {
