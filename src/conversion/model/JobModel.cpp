@@ -592,13 +592,17 @@ bool JobModel::LookupParameters() {
   if (lookedUpFrames_ != std::pair{in, out}) {
     // A new pair of frames: one that a shipped grid joins loads the grid
     // model with that grid, as the Carta Geral's pair loads its parameters;
-    // a shipped grid of the former pair goes with it.
+    // another pair shows the user's own grid file, and leaves the grid model
+    // when it came with the former pair.
     lookedUpFrames_ = std::pair{in, out};
-    if (!gridChosen_) gridPath_ = ShippedGridPath(in, out);
-    if (ShippedGridFor(in, out)) {
+    const bool shipped = ShippedGridFor(in, out).has_value();
+    gridPath_ = shipped ? ShippedGridPath(in, out) : userGridPath_;
+    if (shipped) {
       selectedModel_ = appliedModel_ = TransformationModel::Grid;
-    } else if (appliedModel_ == TransformationModel::Grid && !gridChosen_) {
+      gridCameWithFrames_ = true;
+    } else if (appliedModel_ == TransformationModel::Grid && gridCameWithFrames_) {
       selectedModel_ = appliedModel_ = TransformationModel::Isogonal;
+      gridCameWithFrames_ = false;
     }
   }
   const ParameterDecision decision = LookupTransformationParameters(selectedModel_, in, out);
@@ -642,6 +646,7 @@ bool JobModel::LookupParameters() {
 }
 
 Outcome JobModel::ChooseModel(TransformationModel model) {
+  gridCameWithFrames_ = false;  // the user's own choice from now on
   selectedModel_ = model;
   if (model == appliedModel_) return {};
   if (!LookupParameters()) return Refuse(std::string(kNoParametersMessage));
@@ -673,8 +678,24 @@ Outcome JobModel::TypeAffineParameters(const AffineParameters& parameters) {
 }
 
 void JobModel::ChooseGridFile(std::string path) {
-  gridChosen_ = !path.empty();
-  gridPath_ = gridChosen_ ? std::move(path) : ShippedGridPath(Fields(Side::In).frame, Fields(Side::Out).frame);
+  userGridPath_ = std::move(path);
+  gridPath_ = userGridPath_.empty() ? ShippedGridPath(Fields(Side::In).frame, Fields(Side::Out).frame) : userGridPath_;
+}
+
+std::string JobModel::GridText() const {
+  if (gridPath_.empty()) return std::string(kNoGridChosen);
+  ConversionJob job;
+  job.model = TransformationModel::Grid;
+  job.grid.path = gridPath_;
+  for (Side side : {Side::In, Side::Out}) {
+    const SideFields& f = Fields(side);
+    JobSide& js = side == Side::In ? job.input : job.output;
+    js.frame = f.frame;
+    js.semiMajorAxis = ReadEditNumber(f.semiMajorAxisText).value;
+    js.inverseFlattening = ReadEditNumber(f.inverseFlatteningText).value;
+  }
+  const PreparedGrid grid = PrepareGrid(job);
+  return grid.shift ? grid.description : grid.problem;
 }
 
 void JobModel::ChooseFiles(std::string inputPath, std::string outputPath) {
@@ -726,6 +747,7 @@ bool JobModel::SidesDiffer() const {
 }
 
 bool JobModel::IsRunnable(bool inputFileChosen, bool outputFileChosen) const {
+  if (appliedModel_ == TransformationModel::Grid && gridPath_.empty()) return false;  // kNoGridChosen
   return inputFileChosen && outputFileChosen && SidesDiffer();
 }
 

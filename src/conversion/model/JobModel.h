@@ -196,11 +196,15 @@ class JobModel {
   Outcome ChooseModel(TransformationModel model);
   Outcome TypeIsogonalParameters(const IsogonalParameters& parameters);
   Outcome TypeAffineParameters(const AffineParameters& parameters);
-  // The NTv2 file of the "Grade NTv2" model, chosen by the user. A pair of
-  // frames that a shipped grid joins loads that grid (and the grid model)
-  // when it is chosen; a file the user chose stays until then.
+  // The NTv2 file of the "Grade NTv2" model, chosen by the user (empty: the
+  // shipped one, if any). A pair of frames that a shipped grid joins loads
+  // that grid (and the grid model) when the pair is chosen; other pairs show
+  // the user's file. A grid model without a file cannot run.
   void ChooseGridFile(std::string path);
   const std::string& GridPath() const { return gridPath_; }
+  // What the grid joins ("SAD69_003.gsb (SAD69 → SIRGAS00)"), or why it
+  // cannot be used with the chosen frames, or kNoGridChosen.
+  std::string GridText() const;
   void ChooseFiles(std::string inputPath, std::string outputPath);
 
   // ---- what the fields hold when the window reads them back (no rule:
@@ -252,8 +256,9 @@ class JobModel {
   AltimetrySettings altimetry_{};
   std::string inputPath_, outputPath_;
   Dialogue* dialogue_ = nullptr;
-  std::string gridPath_;
-  bool gridChosen_ = false;  // gridPath_ is the user's, not the shipped one
+  std::string gridPath_;      // the grid the run applies
+  std::string userGridPath_;  // the file the user chose, shown where no grid ships
+  bool gridCameWithFrames_ = false;  // the grid model was loaded by a pair of frames
   std::optional<std::pair<ReferenceFrame, ReferenceFrame>> lookedUpFrames_;
 };
 
