@@ -58,15 +58,18 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The shared libraries the programs link (Qt, PROJ's libproj for the grid
-# shifts, the C++ runtime) are found by
-# dpkg-shlibdeps; Qt's platform plug-ins live in a package no library
+# The shared libraries the programs link (Qt, the C++ runtime) are found by
+# dpkg-shlibdeps; PROJ's library, loaded by name for the grid shifts, is
+# named here. Qt's platform plug-ins live in a package no library
 # depends on, and without them the window cannot open. Qt's Brazilian
 # Portuguese texts (the "Sim"/"Não" of every question, the file dialogs)
 # come from qtbase_pt_BR.qm, which no library depends on either.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Debian names the package after the library: libproj.so.25 is in libproj25.
+string(REGEX REPLACE "^(lib[a-z]+)\\.so\\.([0-9]+)$" "\\1\\2" _proj_package "${TRANSREF_PROJ_SONAME}")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "${_proj_package}")
 if(TRANSREF_BUILD_GUI)
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
+  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", qt6-qpa-plugins, qt6-translations-l10n")
 endif()
 set(CPACK_GENERATOR DEB)
 include(CPack)

@@ -1,5 +1,6 @@
 #include "geodesy/GridShift.h"
 
+#include <dlfcn.h>
 #include <proj.h>
 
 #include <array>
@@ -10,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <system_error>
+#include <type_traits>
 
 #include "geodesy/Ellipsoid.h"
 #include "support/Numbers.h"
@@ -240,12 +242,74 @@ std::string GridDescription(const std::string& path, const GridHeader& header, G
          (direction == GridDirection::Inverse ? ", inversa)" : ")");
 }
 
+namespace {
+
+// PROJ is loaded when the first grid is opened, not when the program starts:
+// its library pulls in some forty others (SQLite, libtiff, curl and theirs),
+// which a run without a grid should not pay for in start-up time and memory.
+// The functions are looked up by their names in proj.h and called through
+// pointers of their declared types.
+class ProjLibrary {
+ public:
+  // The loaded library, or nothing with `problem` set.
+  static const ProjLibrary* Get(std::string& problem) {
+    static const ProjLibrary library;
+    if (!library.problem_.empty()) {
+      problem = library.problem_;
+      return nullptr;
+    }
+    return &library;
+  }
+
+  decltype(&proj_context_create) contextCreate = nullptr;
+  decltype(&proj_context_destroy) contextDestroy = nullptr;
+  decltype(&proj_context_set_enable_network) setEnableNetwork = nullptr;
+  decltype(&proj_log_level) logLevel = nullptr;
+  decltype(&proj_create) create = nullptr;
+  decltype(&proj_destroy) destroy = nullptr;
+  decltype(&proj_context_errno) contextErrno = nullptr;
+  decltype(&proj_context_errno_string) contextErrnoString = nullptr;
+  decltype(&proj_trans) trans = nullptr;
+  decltype(&proj_errno_reset) errnoReset = nullptr;
+
+ private:
+  ProjLibrary() {
+    // Kept loaded until the program ends.
+    void* handle = dlopen(TRANSREF_PROJ_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr) {
+      problem_ = std::string("a biblioteca PROJ (" TRANSREF_PROJ_LIBRARY ") não pôde ser carregada");
+      return;
+    }
+    const auto find = [&](auto& function, const char* name) {
+      function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(dlsym(handle, name));
+      if (function == nullptr && problem_.empty()) {
+        problem_ = std::string("a biblioteca PROJ não tem a função ") + name;
+      }
+    };
+    find(contextCreate, "proj_context_create");
+    find(contextDestroy, "proj_context_destroy");
+    find(setEnableNetwork, "proj_context_set_enable_network");
+    find(logLevel, "proj_log_level");
+    find(create, "proj_create");
+    find(destroy, "proj_destroy");
+    find(contextErrno, "proj_context_errno");
+    find(contextErrnoString, "proj_context_errno_string");
+    find(trans, "proj_trans");
+    find(errnoReset, "proj_errno_reset");
+  }
+
+  std::string problem_;
+};
+
+}  // namespace
+
 struct GridShift::Proj {
+  const ProjLibrary* library = nullptr;
   PJ_CONTEXT* context = nullptr;
   PJ* operation = nullptr;
   ~Proj() {
-    if (operation) proj_destroy(operation);
-    if (context) proj_context_destroy(context);
+    if (operation) library->destroy(operation);
+    if (context) library->contextDestroy(context);
   }
 };
 
@@ -257,23 +321,30 @@ std::unique_ptr<GridShift> GridShift::Open(const std::string& path, GridDirectio
     problem = Problem(path, "o caminho do arquivo não pode ser usado");
     return nullptr;
   }
+  std::string missing;
+  const ProjLibrary* library = ProjLibrary::Get(missing);
+  if (library == nullptr) {
+    problem = Problem(path, missing);
+    return nullptr;
+  }
   std::unique_ptr<GridShift> shift(new GridShift);
   shift->direction_ = direction;
   shift->proj_ = std::make_unique<Proj>();
   Proj& proj = *shift->proj_;
-  proj.context = proj_context_create();
+  proj.library = library;
+  proj.context = library->contextCreate();
   if (!proj.context) {
     problem = Problem(path, "não há memória para abri-la");
     return nullptr;
   }
   // The grid named and nothing else: no downloads, no messages of PROJ's own.
-  proj_context_set_enable_network(proj.context, 0);
-  proj_log_level(proj.context, PJ_LOG_NONE);
+  library->setEnableNetwork(proj.context, 0);
+  library->logLevel(proj.context, PJ_LOG_NONE);
   const std::string definition = "+proj=hgridshift +grids=\"" + absolute + "\"";
-  proj.operation = proj_create(proj.context, definition.c_str());
+  proj.operation = library->create(proj.context, definition.c_str());
   if (!proj.operation) {
     problem = Problem(path, std::string("PROJ não a abre (") +
-                                proj_context_errno_string(proj.context, proj_context_errno(proj.context)) + ")");
+                                library->contextErrnoString(proj.context, library->contextErrno(proj.context)) + ")");
     return nullptr;
   }
   return shift;
@@ -282,11 +353,13 @@ std::unique_ptr<GridShift> GridShift::Open(const std::string& path, GridDirectio
 GridShift::~GridShift() = default;
 
 bool GridShift::Apply(double& longitude, double& latitude) {
-  const PJ_COORD in = proj_coord(longitude * kDegreesToRadians, latitude * kDegreesToRadians, 0.0, 0.0);
+  PJ_COORD in{};
+  in.v[0] = longitude * kDegreesToRadians;
+  in.v[1] = latitude * kDegreesToRadians;
   const PJ_COORD out =
-      proj_trans(proj_->operation, direction_ == GridDirection::Forward ? PJ_FWD : PJ_INV, in);
+      proj_->library->trans(proj_->operation, direction_ == GridDirection::Forward ? PJ_FWD : PJ_INV, in);
   if (!std::isfinite(out.lp.lam) || !std::isfinite(out.lp.phi) || out.lp.lam == HUGE_VAL) {
-    proj_errno_reset(proj_->operation);
+    proj_->library->errnoReset(proj_->operation);
     return false;
   }
   longitude = RadiansToDegrees(out.lp.lam);
