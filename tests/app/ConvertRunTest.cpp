@@ -445,14 +445,13 @@ TEST_F(ConvertRun, SampleDrawingToDrawing) {
     if (in[k] == "  0") entity = in[k + 1];
     if (in[k] != " 10" && in[k] != " 11") continue;
     if (entity == "POLYLINE") {
-      // The header's 0,0 is a dummy: only its elevation is a height.
+      // The header's 0,0,0 is a dummy, its height written back as one.
       expected[k + 5] = "0.000";
       k += 5;
       continue;
     }
-    // The vertices of the lot's 2D polyline lie at its elevation, 0, whatever
-    // heights they write.
-    const double h = entity == "VERTEX" ? 0.0 : transref::test::Number(in[k + 5]);
+    // The lot's boundary is a 3D polyline: each vertex keeps its own height.
+    const double h = transref::test::Number(in[k + 5]);
     const double e = transref::test::Number(in[k + 1]), n = transref::test::Number(in[k + 3]);
     const auto [east, north] = GridToGrid(e, n, h, kGaussKrugerOru, kLtmOru, kIsogonalHayfordToGrs80);
     expected[k + 1] = Format("%0.3lf", east);
