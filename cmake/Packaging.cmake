@@ -31,6 +31,10 @@ install(FILES ${PROJECT_SOURCE_DIR}/data/desktop/transref.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${PROJECT_SOURCE_DIR}/docs/guia-do-usuario.html
         DESTINATION ${TRANSREF_INSTALL_DOCDIR})
+# IBGE's NTv2 grids (CC BY-SA 4.0) with their README and attribution, in
+# share/transref/grids, where the programs look beside their bin/ folder.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/grids/
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/transref/grids)
 if(EXISTS ${PROJECT_SOURCE_DIR}/data/samples)
   install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/samples/
           DESTINATION ${TRANSREF_INSTALL_DOCDIR}/exemplos)
@@ -43,8 +47,9 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "Transformação de coordenadas entre referenciais geodésicos (listas ASCII e DXF)")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Leva cada coordenada de uma lista de pontos (ASCII) ou de um desenho (DXF) entre o SIRGAS 2000\n\
-e o referencial da Carta Geral e entre as projeções Transversa de Mercator (LTM, RTM,\n\
+    "Leva cada coordenada de uma lista de pontos (ASCII) ou de um desenho (DXF) entre o SIRGAS 2000,\n\
+o referencial da Carta Geral, SAD 69, SAD 69/96 e Córrego Alegre (com as grades NTv2 do IBGE)\n\
+e entre as projeções Transversa de Mercator (LTM, RTM,\n\
 Gauss-Krüger, UTM), as coordenadas geográficas e as cartesianas geocêntricas. Programa\n\
 gráfico (transref) e conversor em lote (transref-convert).")
 # Debug information stays in the build tree; the package carries the programs.
@@ -54,13 +59,17 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The shared libraries the programs link (Qt, the C++ runtime) are found by
-# dpkg-shlibdeps; Qt's platform plug-ins live in a package no library
+# dpkg-shlibdeps; PROJ's library, loaded by name for the grid shifts, is
+# named here. Qt's platform plug-ins live in a package no library
 # depends on, and without them the window cannot open. Qt's Brazilian
 # Portuguese texts (the "Sim"/"Não" of every question, the file dialogs)
 # come from qtbase_pt_BR.qm, which no library depends on either.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Debian names the package after the library: libproj.so.25 is in libproj25.
+string(REGEX REPLACE "^(lib[a-z]+)\\.so\\.([0-9]+)$" "\\1\\2" _proj_package "${TRANSREF_PROJ_SONAME}")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "${_proj_package}")
 if(TRANSREF_BUILD_GUI)
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
+  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", qt6-qpa-plugins, qt6-translations-l10n")
 endif()
 set(CPACK_GENERATOR DEB)
 include(CPack)

@@ -37,7 +37,10 @@ constexpr std::array kValueOptions{
     ValueOption{"--from-false-northing", &ConvertOptions::fromFalseNorthing},
     ValueOption{"--to-false-easting", &ConvertOptions::toFalseEasting},
     ValueOption{"--to-false-northing", &ConvertOptions::toFalseNorthing},
+    ValueOption{"--from-frame", &ConvertOptions::fromEllipsoid},
+    ValueOption{"--to-frame", &ConvertOptions::toEllipsoid},
     ValueOption{"--model", &ConvertOptions::model},
+    ValueOption{"--grid", &ConvertOptions::grid},
     ValueOption{"--params", &ConvertOptions::params},
     ValueOption{"--affine", &ConvertOptions::affine},
     ValueOption{"--from-heights", &ConvertOptions::fromHeights},
@@ -110,7 +113,14 @@ ParsedCommand ParseCommandLine(const std::vector<std::string>& arguments) {
                                     [&](const ValueOption& o) { return o.name == name; });
     if (value != kValueOptions.end()) {
       std::optional<std::string>& field = options.*(value->field);
+      const bool frame = name.ends_with("-frame") || name.ends_with("-ellipsoid");
+      if (field && frame) {
+        const std::string side = name.starts_with("--from") ? "--from" : "--to";
+        throw UsageError(side + "-frame e " + side + "-ellipsoid são a mesma opção; dê o referencial uma vez só");
+      }
       if (field) throw UsageError("a opção " + name + " foi dada mais de uma vez");
+      if (name == "--from-frame") options.fromFrameNamed = true;
+      if (name == "--to-frame") options.toFrameNamed = true;
       if (attached) {
         field = *attached;
       } else if (i + 1 < arguments.size()) {

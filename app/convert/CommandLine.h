@@ -20,13 +20,17 @@ struct ConvertOptions {
   // Options that take a value, each at most once.
   std::optional<std::string> from, to;
   std::optional<std::string> fromKind, toKind;
+  // --from-frame / --to-frame; --from-ellipsoid / --to-ellipsoid are their
+  // older names, kept as synonyms (one of the two per side).
   std::optional<std::string> fromEllipsoid, toEllipsoid;
+  bool fromFrameNamed = false, toFrameNamed = false;  // given as --from-frame / --to-frame
   std::optional<std::string> fromCm, toCm;
   std::optional<std::string> fromCmDms, toCmDms;
   std::optional<std::string> fromHemisphere, toHemisphere;
   std::optional<std::string> fromFalseEasting, fromFalseNorthing;
   std::optional<std::string> toFalseEasting, toFalseNorthing;
   std::optional<std::string> model;
+  std::optional<std::string> grid;  // --grid FILE: the grid model with that NTv2 file
   std::optional<std::string> params;
   std::optional<std::string> affine;
   std::optional<std::string> fromHeights, toHeights;

@@ -33,7 +33,10 @@ ConversionJob BuildConversionJob(const ConvertOptions& o, std::optional<FileKind
                  o.fromFalseEasting, o.fromFalseNorthing, o.fromHeights, o.fromMeanHeight, o.fromUndulation};
   texts.output = {Side::Out, "--to", o.to, o.toEllipsoid, o.toCm, o.toCmDms, o.toHemisphere,
                   o.toFalseEasting, o.toFalseNorthing, o.toHeights, o.toMeanHeight, o.toUndulation};
+  texts.input.frameNamed = o.fromFrameNamed;
+  texts.output.frameNamed = o.toFrameNamed;
   texts.model = o.model;
+  texts.grid = o.grid;
   texts.params = o.params;
   texts.affine = o.affine;
   texts.noImportHeights = o.noImportHeights;

@@ -9,6 +9,10 @@
 //   conversion_bench convert KIND IN OUT    the engine, "Gauß-Krüger (Oru)" on Hayford to
 //                                           "LTM (Oru)" on GRS80 with set B (KIND: list,
 //                                           dxf or csv)
+//   conversion_bench generate-sad69 N PATH  one N-point 3D list in SAD 69 / UTM 23 S
+//   conversion_bench convert-sad69 MODEL IN OUT
+//                                           SAD 69 / UTM 23 S to SIRGAS 2000 / UTM 23 S, MODEL
+//                                           grid (IBGE's SAD69_003.gsb) or 3 (IBGE's translation)
 //   conversion_bench floor IN OUT           read, split, parse and format each list line
 //   conversion_bench floor-dxf IN OUT       read each drawing line, parse and format the
 //                                           coordinate values (codes 10-39), copy the rest
@@ -28,6 +32,7 @@
 #include <string_view>
 
 #include "conversion/Driver.h"
+#include "conversion/ConversionJob.h"
 #include "geodesy/ParameterSets.h"
 #include "support/ReplacingOutput.h"
 #include "support/TextFile.h"
@@ -88,6 +93,17 @@ int GenerateCsv(long count, const char* path) {
   return std::fclose(out) == 0 ? 0 : 1;
 }
 
+// Points of São Paulo and Minas Gerais in SAD 69 / UTM 23 S (CM 45° W):
+// E 200000 to 800000 m, N 7200000 to 7600000 m, inside IBGE's grid.
+int GenerateSad69(long count, const char* path) {
+  std::FILE* out = std::fopen(path, "w");
+  if (!out) return 1;
+  std::mt19937_64 random{20261209};
+  std::uniform_real_distribution<double> e{200000.0, 800000.0}, n{7200000.0, 7600000.0}, h{0.0, 1500.0};
+  for (long i = 1; i <= count; ++i) std::fprintf(out, "%ld %.3f %.3f %.3f\n", i, e(random), n(random), h(random));
+  return std::fclose(out) == 0 ? 0 : 1;
+}
+
 void Report(const char* what, long points, double seconds) {
   std::printf("%s %ld points %.3f s %.0f points/s\n", what, points, seconds, points / seconds);
 }
@@ -126,6 +142,42 @@ int Convert(const char* kind, const char* in, const char* out) {
     return 1;
   }
   Report(dxf ? "engine-dxf" : csv ? "engine-csv" : "engine-list", static_cast<long>(result.pointsWritten), seconds);
+  return 0;
+}
+
+int ConvertSad69(const char* model, const char* in, const char* out) {
+  ConversionJob job;
+  job.inputPath = in;
+  job.outputPath = out;
+  const bool grid = std::strcmp(model, "grid") == 0;
+  for (JobSide* side : {&job.input, &job.output}) {
+    side->system = CoordinateSystemKind::Utm;
+    side->systemLabel = "UTM";
+    side->centralMeridian = -45.0;
+    side->falseEasting = 500000.0;
+    side->falseNorthing = 10000000.0;
+    side->scaleFactor = 0.9996;
+  }
+  job.input.frame = ReferenceFrame::Sad69;
+  job.input.semiMajorAxis = FrameInfo(ReferenceFrame::Sad69).semiMajorAxis;
+  job.input.inverseFlattening = FrameInfo(ReferenceFrame::Sad69).inverseFlattening;
+  if (grid) {
+    job.model = TransformationModel::Grid;
+    job.grid.path = ShippedGridPath(ReferenceFrame::Sad69, ReferenceFrame::Grs80);
+  } else {
+    job.model = TransformationModel::Translation;
+    job.isogonal = kTranslationSad69ToSirgas2000;
+    job.isIdentity = false;
+  }
+  NullProgressSink progress;
+  const double start = Now();
+  const RunResult result = RunConversion(job, progress);
+  const double seconds = Now() - start;
+  if (!result.Succeeded()) {
+    for (const auto& message : result.messages) std::fprintf(stderr, "%s\n", message.text.c_str());
+    return 1;
+  }
+  Report(grid ? "sad69-grid" : "sad69-3-parameters", static_cast<long>(result.pointsWritten), seconds);
   return 0;
 }
 
@@ -234,9 +286,11 @@ int main(int argc, char** argv) {
   if (command == "generate-dxf" && argc == 4) return GenerateDxf(std::atol(argv[2]), argv[3]);
   if (command == "generate-csv" && argc == 4) return GenerateCsv(std::atol(argv[2]), argv[3]);
   if (command == "convert" && argc == 5) return Convert(argv[2], argv[3], argv[4]);
+  if (command == "generate-sad69" && argc == 4) return GenerateSad69(std::atol(argv[2]), argv[3]);
+  if (command == "convert-sad69" && argc == 5) return ConvertSad69(argv[2], argv[3], argv[4]);
   if (command == "floor" && argc == 4) return Floor(argv[2], argv[3]);
   if (command == "floor-dxf" && argc == 4) return FloorDxf(argv[2], argv[3]);
   std::fprintf(stderr,
-               "usage: conversion_bench generate-list N PATH | generate-dxf N PATH | generate-csv N PATH | convert list|dxf|csv IN OUT | floor IN OUT | floor-dxf IN OUT\n");
+               "usage: conversion_bench generate-list N PATH | generate-dxf N PATH | generate-csv N PATH | convert list|dxf|csv IN OUT | generate-sad69 N PATH | convert-sad69 grid|3 IN OUT | floor IN OUT | floor-dxf IN OUT\n");
   return 2;
 }

@@ -6,6 +6,8 @@
 
 #include "conversion/Messages.h"
 #include "conversion/maps/MapOutput.h"
+#include "geodesy/ParameterSets.h"
+#include "support/DataFiles.h"
 
 namespace transref {
 namespace {
@@ -81,9 +83,67 @@ bool SidesDiffer(const SideIdentity& input, const SideIdentity& output) {
       input.inverseFlatteningText != output.inverseFlatteningText) {
     return true;
   }
+  if (input.frame != output.frame && input.frame != ReferenceFrame::Custom &&
+      output.frame != ReferenceFrame::Custom) {
+    return true;
+  }
   if (!IsProjected(input.system)) return false;
   return input.centralMeridian != output.centralMeridian || input.northern != output.northern ||
          input.falseEasting != output.falseEasting || input.falseNorthing != output.falseNorthing;
+}
+
+// Two built-in frames without published parameters (Córrego Alegre 1961)
+// under the seven- or three-parameter model with nothing typed: the run
+// would change the frame with neutral values nobody chose.
+bool MissingPublishedParameters(const ConversionJob& job) {
+  if (job.model != TransformationModel::Isogonal && job.model != TransformationModel::Translation) return false;
+  if (job.input.frame == job.output.frame || job.input.frame == ReferenceFrame::Custom ||
+      job.output.frame == ReferenceFrame::Custom) {
+    return false;
+  }
+  return !PublishedLegs(job.model, job.input.frame, job.output.frame) && IsIdentity(job.isogonal);
+}
+
+bool RunChangesCoordinates(const SideIdentity& input, const SideIdentity& output, TransformationModel model) {
+  return model == TransformationModel::Grid || SidesDiffer(input, output);
+}
+
+PreparedGrid PrepareGrid(const ConversionJob& job) {
+  PreparedGrid prepared;
+  if (job.grid.path.empty()) {
+    prepared.problem = std::string(kNoGridChosen);
+    return prepared;
+  }
+  const GridHeaderReading reading = ReadGridHeader(job.grid.path);
+  if (!reading.header) {
+    prepared.problem = reading.problem;
+    return prepared;
+  }
+  const auto side = [](const JobSide& s) {
+    return GridFrameSide{s.frame, s.semiMajorAxis, s.inverseFlattening};
+  };
+  const GridFit fit = FitGrid(job.grid.path, *reading.header, side(job.input), side(job.output));
+  if (!fit.direction) {
+    prepared.problem = fit.problem;
+    return prepared;
+  }
+  prepared.direction = *fit.direction;
+  prepared.description = GridDescription(job.grid.path, *reading.header, *fit.direction);
+  prepared.shift = GridShift::Open(job.grid.path, *fit.direction, prepared.problem);
+  return prepared;
+}
+
+std::string ShippedGridPath(ReferenceFrame a, ReferenceFrame b) {
+  const std::optional<ShippedGrid> grid = ShippedGridFor(a, b);
+  if (!grid) return {};
+  return FindDataFile("grids/" + std::string(grid->fileName)).value_or(std::string());
+}
+
+PointChain BuildJobPointChain(const ConversionJob& job, const PreparedGrid& grid) {
+  if (job.model == TransformationModel::Grid) {
+    return PointChain(ToChainSide(job.input), ToChainSide(job.output), grid.shift, job.altimetry);
+  }
+  return PointChain(ToChainSide(job.input), ToChainSide(job.output), BuildJobDatumStep(job), job.altimetry);
 }
 
 std::optional<std::string> CheckJob(const ConversionJob& job, const RunStreams& streams) {
@@ -98,6 +158,8 @@ std::optional<std::string> CheckJob(const ConversionJob& job, const RunStreams& 
     if (auto refusal = CheckMapOutput(job)) return refusal;
   }
   if (!IsOfferedCombination(job)) return std::string(kFileKindError);
+  if (job.model == TransformationModel::Grid && job.grid.path.empty()) return std::string(kNoGridChosen);
+  if (MissingPublishedParameters(job)) return std::string(kNoParametersMessage);
   if (streams.input == nullptr && streams.output == nullptr && SameFile(job.inputPath, job.outputPath)) {
     return std::string(kSameFileError);
   }

@@ -1,6 +1,7 @@
 // The settings of one conversion run, gathered before anything is opened.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -9,6 +10,7 @@
 #include "conversion/lists/DelimitedLayout.h"
 #include "geodesy/CoordinateSystems.h"
 #include "geodesy/DatumStep.h"
+#include "geodesy/GridShift.h"
 #include "geodesy/PointChain.h"
 
 namespace transref {
@@ -27,6 +29,17 @@ struct JobSide {
   double falseNorthing = 5000000.0;       // metres
   double scaleFactor = 1.0;               // on the central meridian
   HeightKind heightKind = HeightKind::Orthometric;  // orthometric by default on both sides
+  // The frame chosen in the list; the ellipsoid above is its own (or, for a
+  // custom frame, the typed one). Two frames on one ellipsoid are still two
+  // frames. Last, so that positional initialisers of the fields above stay valid.
+  ReferenceFrame frame = ReferenceFrame::Grs80;
+};
+
+// The grid of the "Grade NTv2" model.
+struct GridSettings {
+  // The NTv2 file; empty while none is chosen (the run refuses). The run
+  // decides the direction from its header and the two frames (PrepareGrid).
+  std::string path;
 };
 
 struct ConversionJob {
@@ -37,6 +50,7 @@ struct ConversionJob {
   IsogonalParameters isogonal{};  // tx, ty, tz (m), rx, ry, rz (degrees), scale
   AffineParameters affine{};      // used when model is the twelve-parameter affine one
   bool isIdentity = true;          // informative: the datum step decides from the values
+  GridSettings grid{};             // used when model is the grid one
   JobSide input, output;
   AltimetrySettings altimetry{};
   // A delimited input: what was chosen instead of detection, and whether
@@ -54,7 +68,11 @@ struct RunStreams {
 // Checks what can be checked before any file is opened: both ellipsoids,
 // both scale factors, both central meridians, and, when both sides are
 // named files, that the output is not the input file (also through another
-// path or a link). Returns the message to show (stop box, caption
+// path or a link); a grid job without a grid file (kNoGridChosen); and two
+// built-in frames without published parameters (Córrego Alegre 1961) under
+// the seven- or three-parameter model with neutral values
+// (kNoParametersMessage: never converted with zero parameters unasked).
+// Returns the message to show (stop box, caption
 // kInterruptCaption), or nothing when the job can run.
 std::optional<std::string> CheckJob(const ConversionJob& job, const RunStreams& streams = {});
 
@@ -65,6 +83,7 @@ struct SideIdentity {
   double centralMeridian = 0.0;  // degrees, signed by the longitude hemisphere
   bool northern = false;
   double falseEasting = 0.0, falseNorthing = 0.0;
+  ReferenceFrame frame = ReferenceFrame::Grs80;  // the frame chosen in the list
 };
 
 // The rule that enables processing: a run that would give back every
@@ -72,8 +91,36 @@ struct SideIdentity {
 // systems or the texts of their ellipsoids differ, or, for two grids, their
 // central meridians, latitude hemispheres or false origins: a change of
 // zone (UTM 22 S to 23 S, another LTM meridian) is a conversion. Geographic
-// and cartesian sides have no meridian, hemisphere or false origin.
+// and cartesian sides have no meridian, hemisphere or false origin. Two
+// built-in frames that differ are a conversion even on one ellipsoid
+// (SAD 69 -> SAD 69/96); a custom side compares by its ellipsoid only.
 bool SidesDiffer(const SideIdentity& input, const SideIdentity& output);
+
+// The same rule with the model: a grid is a change of its own, so a grid run
+// is offered even between two sides that SidesDiffer finds equal.
+bool RunChangesCoordinates(const SideIdentity& input, const SideIdentity& output, TransformationModel model);
+
+// The grid of a grid job, read and fitted to the job's two frames.
+struct PreparedGrid {
+  std::shared_ptr<GridShift> shift;  // nothing when the grid cannot be used
+  GridDirection direction = GridDirection::Forward;
+  std::string description;  // GridDescription: "SAD69_003.gsb (SAD69 → SIRGAS00)"
+  std::string problem;      // why not: no file chosen, broken file, wrong frames
+};
+// Reads the header of job.grid.path (ReadGridHeader), decides the direction
+// from the two sides' frames and ellipsoids (FitGrid) and opens the shift.
+// Nothing else of the job is read: the window may call it when a grid or a
+// frame is chosen.
+PreparedGrid PrepareGrid(const ConversionJob& job);
+
+// The full path of the grid that ships for the pair (ShippedGridFor, either
+// direction) as found on this machine (FindDataFile); empty when none ships
+// or the file is missing.
+std::string ShippedGridPath(ReferenceFrame a, ReferenceFrame b);
+
+// The point chain of a job: with the grid's shift for the grid model (which
+// `grid` must then hold), else with BuildJobDatumStep.
+PointChain BuildJobPointChain(const ConversionJob& job, const PreparedGrid& grid);
 
 // The side as the point chain takes it (ellipsoid built from a and 1/f).
 ChainSide ToChainSide(const JobSide& side);

@@ -101,6 +101,18 @@ class BadLines {
   std::string list_;
 };
 
+// A point the chain could not carry: outside every subgrid of the job's
+// grid, or outside the transformation's domain. Either way a bad line.
+void AddUntransformable(BadLines& bad, const PointChain& chain, const ConversionJob& job, int lineNumber,
+                        std::string_view line, std::string_view id) {
+  if (chain.LastFailure() == PointChain::Failure::OutsideGrid) {
+    bad.Add(lineNumber, line, OutsideGridProblem(job.grid.path, id),
+            {Interrupt(OutsideGridMessage(job.grid.path, lineNumber, id))});
+    return;
+  }
+  bad.Add(lineNumber, line, kOutOfDomainProblem, {Interrupt(OutOfDomainMessage(lineNumber))});
+}
+
 // The list loop: one line read, parsed, carried and written at a time.
 // Lines that are empty or hold only blanks and tabs are skipped wherever
 // they stand; messages name the physical line.
@@ -138,7 +150,7 @@ bool ConvertList(const ConversionJob& job, PointChain& chain, TextFile& input, T
     }
     double values[3];
     if (!chain.Transform(point.c1, point.c2, point.c3, values)) {
-      bad.Add(lineNumber, line, kOutOfDomainProblem, {Interrupt(OutOfDomainMessage(lineNumber))});
+      AddUntransformable(bad, chain, job, lineNumber, line, point.idText);
       continue;
     }
     // After a bad line nothing more is written; the reading goes on to name
@@ -337,7 +349,10 @@ bool ConvertDelimited(const ConversionJob& job, PointChain& chain, TextFile& inp
     }
     double values[3];
     if (!chain.Transform(row.values[0], row.values[1], row.values[2], values)) {
-      bad.Add(lineNumber, line, kOutOfDomainProblem, {Interrupt(OutOfDomainMessage(lineNumber))});
+      AddUntransformable(bad, chain, job, lineNumber, line,
+                         row.idField >= 0
+                             ? DecodeToUtf8(row.fields[static_cast<std::size_t>(row.idField)].value, layout.encoding)
+                             : std::string());
       continue;
     }
     if (bad.Any()) continue;
@@ -380,7 +395,16 @@ RunResult RunConversion(const ConversionJob& job, ProgressSink& progress, const 
     SetFailure(result, {Interrupt(std::move(*problem))}, 0);
     return result;
   }
-  PointChain chain(ToChainSide(job.input), ToChainSide(job.output), BuildJobDatumStep(job), job.altimetry);
+  // The grid is read and fitted before any file of the run is opened.
+  PreparedGrid grid;
+  if (job.model == TransformationModel::Grid) {
+    grid = PrepareGrid(job);
+    if (!grid.shift) {
+      SetFailure(result, {Interrupt(std::move(grid.problem))}, 0);
+      return result;
+    }
+  }
+  PointChain chain = BuildJobPointChain(job, grid);
 
   // The input first: when it cannot be opened the output is not touched.
   int error = 0;

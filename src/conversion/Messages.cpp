@@ -1,5 +1,7 @@
 #include "conversion/Messages.h"
 
+#include <filesystem>
+
 #include <cerrno>
 #include <string>
 
@@ -90,5 +92,31 @@ std::string OpenFailureMessage(std::string_view path, int error, FileRole role) 
 }
 
 std::string NotANumberMessage(std::string_view text) { return NotANumberText(text); }
+
+namespace {
+std::string GridFileName(std::string_view gridPath) {
+  return "\"" + std::filesystem::path(gridPath).filename().string() + "\"";
+}
+}  // namespace
+
+std::string OutsideGridProblem(std::string_view gridPath, std::string_view id) {
+  return (id.empty() ? "ponto" : "ponto " + std::string(id)) + " fora da área da grade " + GridFileName(gridPath);
+}
+
+std::string OutsideGridMessage(std::string_view gridPath, std::int64_t lineNumber, std::string_view id) {
+  return "Ponto fora da área da grade " + GridFileName(gridPath) + " (linha " + std::to_string(lineNumber) +
+         (id.empty() ? "" : ", ponto " + std::string(id)) + "); nenhum arquivo foi gravado!";
+}
+
+void OutsideGridPoints::Add(std::int64_t lineNumber) {
+  if (++count_ > kMaxNamed) return;
+  lines_ += "linha " + std::to_string(lineNumber) + '\n';
+}
+
+std::string OutsideGridPoints::Message(std::string_view gridPath) const {
+  std::string text = "Pontos fora da área da grade " + GridFileName(gridPath) + "; nenhum arquivo foi gravado:\n" + lines_;
+  if (count_ > kMaxNamed) text += "... e mais " + std::to_string(count_ - kMaxNamed) + " linha(s)\n";
+  return text;
+}
 
 }  // namespace transref

@@ -2,6 +2,8 @@
 // one of them to whoever shows it (a message box or a line on stderr).
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -38,6 +40,34 @@ inline constexpr std::string_view kFileKindError =
 inline constexpr std::string_view kNothingToConvert =
     "nada a converter: entrada e saída têm o mesmo sistema, meridiano central, hemisférios, "
     "falsa origem e elipsóide";
+
+// A grid run without a grid file.
+inline constexpr std::string_view kNoGridChosen =
+    "Escolha o arquivo da grade NTv2 (modelo \"Grade NTv2\")!";
+
+// A list point outside every subgrid of the run's grid is a bad line:
+// "ponto 12 fora da área da grade "SAD69_003.gsb"" in the list of bad
+// lines, and, when it is the first, "Ponto fora da área da grade
+// "SAD69_003.gsb" (linha 40, ponto 12); nenhum arquivo foi gravado!". `id`
+// is the point's identifier as written (empty: none).
+std::string OutsideGridProblem(std::string_view gridPath, std::string_view id);
+std::string OutsideGridMessage(std::string_view gridPath, std::int64_t lineNumber, std::string_view id);
+
+// The lines of a drawing whose points fell outside every subgrid of the
+// run's grid; the run writes nothing.
+class OutsideGridPoints {
+ public:
+  static constexpr int kMaxNamed = 20;
+  void Add(std::int64_t lineNumber);
+  bool Any() const { return count_ > 0; }
+  // "Pontos fora da área da grade "SAD69_003.gsb"; nenhum arquivo foi
+  // gravado:" and one line per point (at most kMaxNamed, then how many more).
+  std::string Message(std::string_view gridPath) const;
+
+ private:
+  std::int64_t count_ = 0;
+  std::string lines_;
+};
 
 // Stage captions and the label of the progress window.
 inline constexpr std::string_view kStageReadingHeader = "Lendo cabeçalho do arquivo de entrada";

@@ -1,5 +1,7 @@
 #include "conversion/SinglePoint.h"
 
+#include <filesystem>
+
 #include "conversion/Messages.h"
 #include "conversion/lists/AsciiList.h"
 #include "geodesy/AngleText.h"
@@ -49,7 +51,15 @@ SinglePointConverter::SinglePointConverter(const ConversionJob& job) : job_(job)
     problem_ = std::move(*problem);
     return;
   }
-  chain_.emplace(ToChainSide(job.input), ToChainSide(job.output), BuildJobDatumStep(job), job.altimetry);
+  PreparedGrid grid;
+  if (job.model == TransformationModel::Grid) {
+    grid = PrepareGrid(job);
+    if (!grid.shift) {
+      problem_ = std::move(grid.problem);
+      return;
+    }
+  }
+  chain_.emplace(BuildJobPointChain(job, grid));
 }
 
 SinglePointResult SinglePointConverter::Convert(const std::array<std::string, 3>& fields, std::int32_t id) {
@@ -97,7 +107,9 @@ SinglePointResult SinglePointConverter::Convert(const std::array<std::string, 3>
   }
   std::array<double, 3> values{};
   if (!chain_->Transform(*result.input[0], *result.input[1], *result.input[2], values.data())) {
-    result.reason = "Ponto fora do domínio da transformação!";
+    result.reason = chain_->LastFailure() == PointChain::Failure::OutsideGrid
+                        ? "Ponto fora da área da grade \"" + std::filesystem::path(job_.grid.path).filename().string() + "\"!"
+                        : "Ponto fora do domínio da transformação!";
     return result;
   }
   result.values = values;

@@ -12,13 +12,35 @@ constexpr std::array<std::string_view, kTransformationModelCount> kModelLabels =
     "7 Parâmetros - Transformação Isogonal ",
     "3 Parâmetros - Translação",
     "12 Parâmetros - Transformação Afim",
+    "Grade NTv2",
 };
 
+// SAD 69 defines its ellipsoid (UGGI 1967) with 1/f = 298.25 exactly.
 constexpr std::array<ReferenceFrameInfo, kReferenceFrameCount> kFrames = {{
-    {ReferenceFrame::Grs80, "GRS80 (WGS84; SIRGAS)", 6378137.0, 298.257222101},
-    {ReferenceFrame::Hayford, "Hayford 1924 (Comissão da Carta Geral)", 6378388.0, 297.0},
-    {ReferenceFrame::Custom, "Customizado", 0.0, 0.0},
+    {ReferenceFrame::Grs80, "GRS80 (WGS84; SIRGAS)", 6378137.0, 298.257222101, "GRS80",
+     {"sirgas2000", "grs80"}, {"SIRGAS00", "SIRGAS2000", "SIRGAS"}},
+    {ReferenceFrame::Hayford, "Hayford 1924 (Comissão da Carta Geral)", 6378388.0, 297.0,
+     "Hayford 1924", {"carta-geral", "hayford"}, {}},
+    {ReferenceFrame::Sad69, "SAD 69 (UGGI 1967)", 6378160.0, 298.25, "SAD 69", {"sad69"},
+     {"SAD69"}},
+    {ReferenceFrame::Sad69_96, "SAD 69/96 (UGGI 1967)", 6378160.0, 298.25, "SAD 69/96",
+     {"sad69-96"}, {"SAD6996", "SAD96"}},
+    {ReferenceFrame::CorregoAlegre7072, "Córrego Alegre 1970+1972 (Hayford 1924)", 6378388.0,
+     297.0, "Córrego Alegre 1970+1972", {"corrego-alegre"}, {"CA7072"}},
+    {ReferenceFrame::CorregoAlegre61, "Córrego Alegre 1961 (Hayford 1924)", 6378388.0, 297.0,
+     "Córrego Alegre 1961", {"corrego-alegre-61"}, {"CA61"}},
+    {ReferenceFrame::Custom, "Customizado", 0.0, 0.0, "", {}, {}},
 }};
+
+// Upper case without blanks, '-' and '_' ("sad69_96" and "SAD 69-96" alike).
+std::string Folded(std::string_view text, bool keepPunctuation) {
+  std::string folded;
+  for (char c : text) {
+    if (!keepPunctuation && (c == ' ' || c == '-' || c == '_')) continue;
+    folded += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+  }
+  return folded;
+}
 
 constexpr double kLtmScale = 0.999995;
 constexpr double kGaussKrugerScale = 1.0;
@@ -71,6 +93,27 @@ std::string_view TransformationModelLabel(TransformationModel model) {
 
 const ReferenceFrameInfo& FrameInfo(ReferenceFrame frame) {
   return kFrames.at(static_cast<std::size_t>(frame));
+}
+
+std::optional<ReferenceFrame> FrameFromName(std::string_view name) {
+  const std::string folded = Folded(name, true);
+  for (const ReferenceFrameInfo& info : kFrames) {
+    if (info.label == name) return info.frame;
+    for (std::string_view option : info.optionNames) {
+      if (!option.empty() && Folded(option, true) == folded) return info.frame;
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<ReferenceFrame> FrameFromGridName(std::string_view name) {
+  const std::string folded = Folded(name, false);
+  for (const ReferenceFrameInfo& info : kFrames) {
+    for (std::string_view gridName : info.gridNames) {
+      if (!gridName.empty() && Folded(gridName, false) == folded) return info.frame;
+    }
+  }
+  return std::nullopt;
 }
 
 const CoordinateSystemInfo& SystemInfo(CoordinateSystemKind kind) {

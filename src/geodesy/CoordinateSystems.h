@@ -29,11 +29,22 @@ inline constexpr int kCoordinateSystemCount = 10;
 
 enum class HeightKind : int { Geometric = 0, Orthometric = 1 };
 
-enum class TransformationModel : int { Isogonal = 0, Translation = 1, Affine = 2 };
-inline constexpr int kTransformationModelCount = 3;
+enum class TransformationModel : int { Isogonal = 0, Translation = 1, Affine = 2, Grid = 3 };
+inline constexpr int kTransformationModelCount = 4;
 
-enum class ReferenceFrame : int { Grs80 = 0, Hayford = 1, Custom = 2 };
-inline constexpr int kReferenceFrameCount = 3;
+// A reference frame is not its ellipsoid: Córrego Alegre and the Carta
+// Geral share Hayford 1924, SAD 69 and SAD 69/96 share UGGI 1967, and each
+// pair is still a change of frame.
+enum class ReferenceFrame : int {
+  Grs80 = 0,
+  Hayford = 1,
+  Sad69 = 2,
+  Sad69_96 = 3,
+  CorregoAlegre7072 = 4,
+  CorregoAlegre61 = 5,
+  Custom = 6,
+};
+inline constexpr int kReferenceFrameCount = 7;
 
 enum class SystemFamily { Projected, Geographic, Cartesian };
 
@@ -46,8 +57,26 @@ struct ReferenceFrameInfo {
   std::string_view label;
   double semiMajorAxis;      // metres; 0 for the custom frame (typed by the user)
   double inverseFlattening;  // 0 for the custom frame
+  // The frame's short name ("SAD 69"; "GRS80" and "Hayford 1924" for the two
+  // first, as summaries have always named them); empty for the custom frame.
+  std::string_view shortName;
+  // The batch converter's names of the frame (the first is the main one);
+  // none for the custom frame, which is typed as A,INVF.
+  std::array<std::string_view, 2> optionNames;
+  // How NTv2 grid headers name the frame (SYSTEM_F / SYSTEM_T), compared
+  // without regard to case, blanks, '-' and '_'; none for the custom frame.
+  std::array<std::string_view, 3> gridNames;
 };
 const ReferenceFrameInfo& FrameInfo(ReferenceFrame frame);
+
+// The frame the batch converter's name denotes ("sirgas2000", "grs80",
+// "carta-geral", "hayford", "sad69", "sad69-96", "corrego-alegre",
+// "corrego-alegre-61", any case) or its list text; nothing otherwise.
+std::optional<ReferenceFrame> FrameFromName(std::string_view name);
+
+// The frame a grid header's name denotes (see gridNames); nothing for a
+// name that is none of ours (other countries' grids).
+std::optional<ReferenceFrame> FrameFromGridName(std::string_view name);
 
 // How a central-meridian list is generated: count entries start + k*step,
 // printed with "%0.1lf°" (one decimal) or "%d°" (whole degrees).

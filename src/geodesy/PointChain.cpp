@@ -39,18 +39,48 @@ PointChain::PointChain(const ChainSide& input, const ChainSide& output, const Da
   inputProjected_.northern = input.northern;
 }
 
+PointChain::PointChain(const ChainSide& input, const ChainSide& output, std::shared_ptr<GridShift> grid,
+                       const AltimetrySettings& altimetry)
+    : PointChain(input, output, DatumStep{}, altimetry) {
+  grid_ = std::move(grid);
+}
+
 bool PointChain::Transform(double c1, double c2, double c3, double out[3]) {
+  lastFailure_ = Failure::None;
+  if (Carry(c1, c2, c3, out)) return true;
+  if (lastFailure_ == Failure::None) lastFailure_ = Failure::OutOfDomain;
+  return false;
+}
+
+bool PointChain::Carry(double c1, double c2, double c3, double out[3]) {
   if (!AllFinite(c1, c2, c3)) return false;
+  if (grid_) {
+    if (!InputToGeographic(c1, c2, c3)) return false;
+    double longitude = inputGeographic_.longitude.Degrees();
+    double latitude = inputGeographic_.latitude.Degrees();
+    if (!grid_->Apply(longitude, latitude)) {
+      lastFailure_ = Failure::OutsideGrid;
+      return false;
+    }
+    outputGeographic_.longitude = longitude;
+    outputGeographic_.latitude = latitude;
+    outputGeographic_.height = inputGeographic_.height;
+    if (!GeographicToOutput(out)) return false;
+    return AllFinite(out[0], out[1], out[2]);
+  }
   if (!InputToCartesian(c1, c2, c3)) return false;
   ApplyDatumStep(step_, inputCartesian_, outputCartesian_);
   if (!CartesianToOutput(out)) return false;
   return AllFinite(out[0], out[1], out[2]);
 }
 
-bool PointChain::InputToCartesian(double c1, double c2, double c3) {
+bool PointChain::InputToGeographic(double c1, double c2, double c3) {
   if (inputFamily_ == SystemFamily::Cartesian) {
-    inputCartesian_ = {c1, c2, c3};
-    return true;
+    const CartesianPoint c{c1, c2, c3};
+    if (c.x == 0.0 && c.y == 0.0) return false;
+    CartesianToGeographic(c, input_.ellipsoid, inputGeographic_);
+    return AllFinite(inputGeographic_.longitude.Degrees(), inputGeographic_.latitude.Degrees(),
+                     inputGeographic_.height);
   }
   // Input height: the point's own, or the mean height; a geometric height
   // becomes orthometric with the one mean undulation.
@@ -71,6 +101,15 @@ bool PointChain::InputToCartesian(double c1, double c2, double c3) {
     inputGeographic_.latitude = c2;
     inputGeographic_.height = z;
   }
+  return true;
+}
+
+bool PointChain::InputToCartesian(double c1, double c2, double c3) {
+  if (inputFamily_ == SystemFamily::Cartesian) {
+    inputCartesian_ = {c1, c2, c3};
+    return true;
+  }
+  if (!InputToGeographic(c1, c2, c3)) return false;
   GeographicToCartesian(inputGeographic_, input_.ellipsoid, inputCartesian_);
   return AllFinite(inputCartesian_.x, inputCartesian_.y, inputCartesian_.z);
 }
@@ -86,6 +125,18 @@ bool PointChain::CartesianToOutput(double out[3]) {
   // Bowring's step divides by the distance from the polar axis.
   if (!AllFinite(c.x, c.y, c.z) || (c.x == 0.0 && c.y == 0.0)) return false;
   CartesianToGeographic(c, output_.ellipsoid, outputGeographic_);
+  return GeographicToOutput(out);
+}
+
+bool PointChain::GeographicToOutput(double out[3]) {
+  if (outputFamily_ == SystemFamily::Cartesian) {
+    // Only a grid's chain reaches the output's cartesian system this way.
+    GeographicToCartesian(outputGeographic_, output_.ellipsoid, outputCartesian_);
+    out[0] = outputCartesian_.x;
+    out[1] = outputCartesian_.y;
+    out[2] = outputCartesian_.z;
+    return true;
+  }
   if (outputFamily_ == SystemFamily::Geographic) {
     out[0] = outputGeographic_.longitude.Degrees();
     out[1] = outputGeographic_.latitude.Degrees();

@@ -2,11 +2,17 @@
 
 // The sequence of conversions one point goes through: input side to
 // geocentric cartesian coordinates on the input frame, datum step, output
-// side, with the height rules of both sides.
+// side, with the height rules of both sides. With a grid the change of
+// frame happens on geographic coordinates instead: input side to geographic
+// on the input frame, the grid's shift, geographic on the output frame to
+// the output side; heights pass the grid unchanged.
+
+#include <memory>
 
 #include "geodesy/CoordinateSystems.h"
 #include "geodesy/DatumStep.h"
 #include "geodesy/Ellipsoid.h"
+#include "geodesy/GridShift.h"
 #include "geodesy/TransverseMercator.h"
 
 namespace transref {
@@ -51,6 +57,14 @@ class PointChain {
   // otherwise).
   PointChain(const ChainSide& input, const ChainSide& output, const DatumStep& step,
              const AltimetrySettings& altimetry);
+  // The grid's change of frame instead of a datum step; `grid` is shared by
+  // copies of the chain.
+  PointChain(const ChainSide& input, const ChainSide& output, std::shared_ptr<GridShift> grid,
+             const AltimetrySettings& altimetry);
+
+  // Why the last Transform returned false.
+  enum class Failure { None, OutOfDomain, OutsideGrid };
+  Failure LastFailure() const { return lastFailure_; }
 
   // Carries (c1, c2, c3) - E, N, height; longitude, latitude, height; or X,
   // Y, Z - to the output system. Returns false, with nothing meaningful in `out`,
@@ -60,8 +74,11 @@ class PointChain {
   bool Transform(double c1, double c2, double c3, double out[3]);
 
  private:
+  bool InputToGeographic(double c1, double c2, double c3);
   bool InputToCartesian(double c1, double c2, double c3);
   bool CartesianToOutput(double out[3]);
+  bool GeographicToOutput(double out[3]);
+  bool Carry(double c1, double c2, double c3, double out[3]);
   double AdjustOutputHeight(double height) const;
 
   ChainSide input_;
@@ -69,6 +86,8 @@ class PointChain {
   SystemFamily inputFamily_;
   SystemFamily outputFamily_;
   DatumStep step_;  // own copy: M and T live as long as the chain
+  std::shared_ptr<GridShift> grid_;  // set: the grid replaces the datum step
+  Failure lastFailure_ = Failure::None;
   AltimetrySettings altimetry_;
   // The projection series of each side's ellipsoid, worked out once.
   TransverseMercatorCoefficients inputSeries_;

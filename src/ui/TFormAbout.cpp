@@ -13,6 +13,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "geodesy/ParameterSets.h"
 #include "ui/ScreenPlacement.h"
 #include "ui/TFormSetupChoicePages.h"
 #include "ui/TFormSetupPage.h"
@@ -57,8 +58,11 @@ QString IntroductionText(const QString& guideUrl) {
              "de referência. A sua utilização pressupõe o conhecimento do assunto; os usuários que não o "
              "possuírem devem buscar a orientação de um especialista, como um engenheiro cartógrafo, um "
              "engenheiro agrimensor ou um geógrafo. Mais informações podem ser encontradas na página "
-             "<a href=\"%1\">%1</a>.</p>")
-      .arg(link);
+             "<a href=\"%1\">%1</a>.</p>"
+             "<p>As grades NTv2 do IBGE que acompanham o programa (SAD 69, SAD 69/96, Córrego Alegre 1961 e "
+             "Córrego Alegre 1970+1972 para SIRGAS 2000) estão sob a licença %2: \"%3\".</p>")
+      .arg(link, QString::fromUtf8(kShippedGridLicense.data(), static_cast<int>(kShippedGridLicense.size())),
+           QString::fromUtf8(kShippedGridAttribution.data(), static_cast<int>(kShippedGridAttribution.size())));
 }
 
 TFormAbout::TFormAbout(QWidget* parent)

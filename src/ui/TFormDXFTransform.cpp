@@ -25,6 +25,7 @@
 #include "geodesy/Sexagesimal.h"
 #include "support/Paths.h"
 #include "ui/ClickPanel.h"
+#include "ui/GridFilePanel.h"
 #include "ui/ScreenPlacement.h"
 #include "ui/TFormDXFAltimetry.h"
 #include "ui/TFormPointConversion.h"
@@ -147,6 +148,8 @@ TFormDXFTransform::TFormDXFTransform(UserDialogs& dialogs, TFormDXFAltimetry& al
   altimetry_.AttachSettings(&model_.AltimetryForDialog());
   altimetry_.SetCentreWindow(this);
   altimetry_.SetHeightKindHandler([this](Side s, bool geometric) { SetHeightRadio(s, geometric); });
+  // The grid picked in an earlier run is shown where no grid ships.
+  model_.ChooseGridFile(ToLocalPath(GridFilePanel::RememberedFile()));
   side(Side::In).c.cbFileName->setCurrentIndex(static_cast<int>(FileKind::Dxf));
   FormCreate();
 }
@@ -455,6 +458,14 @@ QWidget* TFormDXFTransform::BuildParameterColumn() {
   QLineEdit* lambda = makeEdit(QStringLiteral("EditIsogLambda"), QStringLiteral("1"), gbIsogonal_);
   labelled(scaleForm, QStringLiteral("Fator de Escala:"), lambda, QStringLiteral("Isogonal"));
   isogonal->addLayout(scaleForm);
+  // What the seven fields apply when the pair goes through SIRGAS 2000 or
+  // takes IBGE's parameters, leg by leg.
+  lParameterLegs_ = new QLabel(gbIsogonal_);
+  lParameterLegs_->setObjectName(QStringLiteral("LParameterLegs"));
+  lParameterLegs_->setWordWrap(true);
+  lParameterLegs_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  lParameterLegs_->hide();
+  isogonal->addWidget(lParameterLegs_);
   isogonalEdits_ = {lambda, t[0], t[1], t[2], r[0], r[1], r[2]};
   for (QLineEdit* edit : isogonalEdits_) edit->setEnabled(false);
   groupLayout->addWidget(gbIsogonal_);
@@ -488,6 +499,11 @@ QWidget* TFormDXFTransform::BuildParameterColumn() {
   affineEdits_ = {at[0], at[1], at[2], m[0], m[1], m[2], m[3], m[4], m[5], m[6], m[7], m[8]};
   gbAfim_->hide();
   groupLayout->addWidget(gbAfim_);
+
+  // The grid model's file.
+  gridPanel_ = new GridFilePanel(dialogs_, group);
+  gridPanel_->hide();
+  groupLayout->addWidget(gridPanel_);
   groupLayout->addStretch(1);
   layout->addWidget(group, 1);
   return column;
@@ -539,6 +555,7 @@ void TFormDXFTransform::ConnectHandlers() {
     connect(c.eFalseNorth, &QLineEdit::textChanged, this, followRunnable);
   }
   connect(cbTransformation_, &QComboBox::activated, this, &TFormDXFTransform::CBTransformationChange);
+  connect(gridPanel_, &GridFilePanel::fileChosen, this, &TFormDXFTransform::GridFileChosen);
   connect(bbProcess_, &QPushButton::clicked, this, &TFormDXFTransform::BBProcessClick);
   connect(bbClose_, &QPushButton::clicked, this, &TFormDXFTransform::BBCloseClick);
   connect(bbPoint_, &QPushButton::clicked, this, &TFormDXFTransform::BBPointClick);
@@ -853,6 +870,19 @@ void TFormDXFTransform::ShowParameters() {
   cbTransformation_->setCurrentIndex(static_cast<int>(model_.Model()));
   gbIsogonal_->setVisible(p.panel == ParameterPanel::Isogonal);
   gbAfim_->setVisible(p.panel == ParameterPanel::Affine);
+  gridPanel_->setVisible(p.panel == ParameterPanel::Grid);
+  if (p.panel == ParameterPanel::Grid) {
+    gridPanel_->Show(QString::fromStdString(model_.GridPath()), FromUtf8(model_.GridText()));
+  }
+  const auto builtIn = [](ReferenceFrame f) {
+    return f == ReferenceFrame::Grs80 || f == ReferenceFrame::Hayford || f == ReferenceFrame::Custom;
+  };
+  const bool legsShown = !p.legs.empty() && !(builtIn(model_.Fields(Side::In).frame) &&
+                                               builtIn(model_.Fields(Side::Out).frame));
+  lParameterLegs_->setVisible(legsShown);
+  if (legsShown) {
+    lParameterLegs_->setText(QStringLiteral("Aplicado: ") + FromUtf8(LegsText(p.legs, model_.Model(), separator)));
+  }
   if (p.isogonalWrites != shownIsogonal_) {
     const IsogonalParameters& v = p.isogonal;
     const std::array<double, 7> values = {v.scale, v.tx, v.ty, v.tz, v.rx, v.ry, v.rz};
@@ -1036,6 +1066,12 @@ void TFormDXFTransform::SelectedCMExit(Side s) {
 }
 
 // ---------------------------------------------------------------- transformation parameters
+
+void TFormDXFTransform::GridFileChosen(const QString& path) {
+  model_.ChooseGridFile(ToLocalPath(path));
+  ShowModel();
+  IsRunnable();
+}
 
 void TFormDXFTransform::CBTransformationChange() {
   PullFields();

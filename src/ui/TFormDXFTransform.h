@@ -32,6 +32,7 @@ class QRadioButton;
 namespace transref {
 
 class ClickPanel;
+class GridFilePanel;
 class TFormDXFAltimetry;
 class TFormPointConversion;
 class TFormProcessBar1;
@@ -91,6 +92,8 @@ class TFormDXFTransform : public QWidget {
   QComboBox* CBTransformation() const { return cbTransformation_; }
   QGroupBox* GBIsogonal() const { return gbIsogonal_; }
   QGroupBox* GBAfim() const { return gbAfim_; }
+  GridFilePanel* GBGrid() const { return gridPanel_; }
+  QLabel* LParameterLegs() const { return lParameterLegs_; }
   // EditIsogLambda, EditIsogTx, Ty, Tz, EditIsogRx, Ry, Rz.
   const std::array<QLineEdit*, 7>& IsogonalEdits() const { return isogonalEdits_; }
   // EditAfimTx, Ty, Tz, EditAfimA ... EditAfimI.
@@ -159,6 +162,7 @@ class TFormDXFTransform : public QWidget {
   void RBGometricInClick();
   void RBGometricOutClick();
   void CBTransformationChange();
+  void GridFileChosen(const QString& path);
   void BBSetupAltimetriaInClick();
   void BBProcessClick();
   void BBCloseClick();
@@ -230,6 +234,8 @@ class TFormDXFTransform : public QWidget {
   QComboBox* cbTransformation_ = nullptr;
   QGroupBox* gbIsogonal_ = nullptr;
   QGroupBox* gbAfim_ = nullptr;
+  GridFilePanel* gridPanel_ = nullptr;
+  QLabel* lParameterLegs_ = nullptr;
   std::array<QLineEdit*, 7> isogonalEdits_{};
   std::array<QLineEdit*, 12> affineEdits_{};
   QPushButton* bbProcess_ = nullptr;

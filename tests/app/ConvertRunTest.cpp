@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <locale>
 #include <map>
 #include <optional>
 #include <sstream>
@@ -444,14 +445,13 @@ TEST_F(ConvertRun, SampleDrawingToDrawing) {
     if (in[k] == "  0") entity = in[k + 1];
     if (in[k] != " 10" && in[k] != " 11") continue;
     if (entity == "POLYLINE") {
-      // The header's 0,0 is a dummy: only its elevation is a height.
+      // The header's 0,0,0 is a dummy, its height written back as one.
       expected[k + 5] = "0.000";
       k += 5;
       continue;
     }
-    // The vertices of the lot's 2D polyline lie at its elevation, 0, whatever
-    // heights they write.
-    const double h = entity == "VERTEX" ? 0.0 : transref::test::Number(in[k + 5]);
+    // The lot's boundary is a 3D polyline: each vertex keeps its own height.
+    const double h = transref::test::Number(in[k + 5]);
     const double e = transref::test::Number(in[k + 1]), n = transref::test::Number(in[k + 3]);
     const auto [east, north] = GridToGrid(e, n, h, kGaussKrugerOru, kLtmOru, kIsogonalHayfordToGrs80);
     expected[k + 1] = Format("%0.3lf", east);
@@ -646,4 +646,52 @@ TEST_F(ConvertRun, SpreadsheetConvertsSayingItsLayoutAndWarnsOfSwappedColumns) {
             std::string::npos) << swapped.err;
 }
 
+}  // namespace transref
+
+namespace transref {
+namespace {
+
+// SAD 69 / UTM 23 S to SIRGAS 2000 / UTM 23 S with the grid that ships,
+// checked against PROJ's cs2cs with the same grid; a point outside the grid
+// fails the run, naming its line, and keeps the old output.
+TEST_F(ConvertRun, OldMapToSirgas2000WithTheShippedGrid) {
+  const std::string points = "1 333000 7395000 760.5\n2 712345.678 7212345.678 12\n";
+  WriteFile(Path("sad69.txt"), points);
+  const ProcessResult run =
+      RunProgram(kProgram, {"--from", "utm", "--from-cm", "-45", "--from-frame", "sad69", "--to", "utm", "--to-frame",
+                            "sirgas2000", Path("sad69.txt").string(), Path("sirgas.txt").string()});
+  ASSERT_EQ(run.exitStatus, 0) << run.err;
+  EXPECT_NE(run.err.find("Grade NTv2: SAD69_003.gsb (SAD69 → SIRGAS00)"), std::string::npos) << run.err;
+
+  const std::string oracle =
+      "LC_ALL=C cct -d 6 +proj=pipeline +step +inv +proj=utm +zone=23 +south +a=6378160 +rf=298.25 "
+      "+step +proj=hgridshift +grids=" + (fs::path(TRANSREF_TEST_DATA_DIR) / "grids" / "SAD69_003.gsb").string() +
+      " +step +proj=utm +zone=23 +south +ellps=GRS80 " + Path("cct-in.txt").string();
+  WriteFile(Path("cct-in.txt"), "333000 7395000 0 0\n712345.678 7212345.678 0 0\n");
+  FILE* pipe = popen(oracle.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  std::istringstream written(ReadFile(Path("sirgas.txt")));
+  written.imbue(std::locale::classic());
+  char line[256];
+  while (fgets(line, sizeof line, pipe)) {
+    std::istringstream expected(line);
+    expected.imbue(std::locale::classic());
+    double e = 0, n = 0, id = 0, gotE = 0, gotN = 0, h = 0;
+    expected >> e >> n;
+    written >> id >> gotE >> gotN >> h;
+    EXPECT_NEAR(gotE, e, 1e-3);
+    EXPECT_NEAR(gotN, n, 1e-3);
+  }
+  pclose(pipe);
+
+  WriteFile(Path("outside.txt"), points + "17 500000 5000000 0\n");  // 45° S
+  const ProcessResult outside =
+      RunProgram(kProgram, {"--force", "--from", "utm", "--from-cm", "-45", "--from-frame", "sad69", "--to", "utm",
+                            "--to-frame", "sirgas2000", "--model", "grid", Path("outside.txt").string(),
+                            Path("sirgas.txt").string()});
+  EXPECT_EQ(outside.exitStatus, 1);
+  EXPECT_NE(outside.err.find("linha 3, ponto 17"), std::string::npos) << outside.err;
+}
+
+}  // namespace
 }  // namespace transref

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -488,6 +489,71 @@ TEST(JobBuilder, DelimitedAndMapKindsByNameAndTheirOptions) {
     all.insert(all.end(), arguments.begin(), arguments.end());
     EXPECT_REFUSED_NAMING((all, "a.csv"), option);
   }
+}
+
+}  // namespace
+}  // namespace transref::convert
+
+namespace transref::convert {
+namespace {
+
+// The frames by name, the pair's default model, and the choices the old
+// frames bring: no parameters for Córrego Alegre 1961, a grid as a change.
+TEST(JobBuilder, FramesByNameAndTheirModels) {
+  const Args utm = {"--from", "utm", "--to", "utm", "--from-cm", "-45", "--to-cm", "-51"};
+  const std::pair<std::string, ReferenceFrame> names[] = {
+      {"sirgas2000", ReferenceFrame::Grs80}, {"GRS80", ReferenceFrame::Grs80},
+      {"carta-geral", ReferenceFrame::Hayford}, {"hayford", ReferenceFrame::Hayford},
+      {"sad69", ReferenceFrame::Sad69}, {"sad69-96", ReferenceFrame::Sad69_96},
+      {"corrego-alegre", ReferenceFrame::CorregoAlegre7072}, {"corrego-alegre-61", ReferenceFrame::CorregoAlegre61},
+      {"SAD 69 (UGGI 1967)", ReferenceFrame::Sad69}};
+  for (const auto& [name, frame] : names) {
+    Args args = utm;
+    args.insert(args.end(), {"--from-frame", name, "--to-frame", "sad69-96", "--model", "12", "--affine",
+                             "0,0,0,1,0,0,0,1,0,0,0,1"});
+    if (frame == ReferenceFrame::Sad69_96) args.resize(args.size() - 4);  // one frame: nothing to type
+    const ConversionJob job = Build(args);
+    EXPECT_EQ(job.input.frame, frame) << name;
+    EXPECT_EQ(job.input.semiMajorAxis, FrameInfo(frame).semiMajorAxis) << name;
+  }
+
+  // An IBGE pair starts with its shipped grid; other pairs with seven parameters.
+  const ConversionJob grid = Build({"--from", "utm", "--to", "utm", "--from-frame", "sad69", "--to-frame", "grs80"});
+  EXPECT_EQ(grid.model, TransformationModel::Grid);
+  EXPECT_EQ(std::filesystem::path(grid.grid.path).filename(), "SAD69_003.gsb");
+  EXPECT_TRUE(std::filesystem::exists(grid.grid.path));
+  const ConversionJob sad96 = Build({"--from", "utm", "--to", "utm", "--from-frame", "sad69", "--to-frame", "sad69-96"});
+  EXPECT_EQ(sad96.model, TransformationModel::Isogonal);  // one ellipsoid, two frames: a conversion
+  ExpectParameters(sad96.isogonal,
+                   ComposeLegs(*PublishedLegs(TransformationModel::Isogonal, ReferenceFrame::Sad69,
+                                              ReferenceFrame::Sad69_96)));
+  const ConversionJob ownGrid =
+      Build({"--from", "geographic", "--to", "geographic", "--to-frame", "grs80", "--grid", "any.gsb"});
+  EXPECT_EQ(ownGrid.model, TransformationModel::Grid);  // a grid is a change on its own
+  EXPECT_EQ(ownGrid.grid.path, "any.gsb");
+  const ConversionJob typed = Build({"--from", "utm", "--to", "utm", "--from-frame", "corrego-alegre-61",
+                                     "--to-frame", "sirgas2000", "--model", "3", "--params", "1,2,3,0,0,0,1"});
+  EXPECT_EQ(typed.isogonal.tz, 3.0);
+
+  // The summary names each leg with its own parameters (IBGE's, then set C).
+  EXPECT_NE(JobSummary(Build({"--from", "utm", "--to", "utm", "--from-frame", "sad69", "--to-frame", "carta-geral",
+                                "--model", "3"}))
+                .find("3 Parâmetros - Translação: SAD 69 → GRS80 (-67.35, 3.88, -38.22); GRS80 → Hayford 1924 "
+                      "(177.1851478228, -211.0832946773, 31.5581677418)"),
+            std::string::npos);
+  EXPECT_REFUSED_NAMING(({"--from", "utm", "--to", "utm", "--from-frame", "corrego-alegre-61", "--to-frame",
+                          "sirgas2000", "--model", "7"}),
+                        "--model 7: Não existem parâmetros definidos para esta transformação!");
+  EXPECT_REFUSED_NAMING(({"--from", "utm", "--to", "utm", "--from-frame", "sad69", "--to-frame", "sad69-96",
+                          "--model", "grid"}),
+                        "--model grid: ");
+  EXPECT_REFUSED_NAMING(({"--from", "utm", "--to", "utm", "--from-frame", "sad69", "--grid", "a.gsb", "--model", "7"}),
+                        "--grid: ");
+  EXPECT_REFUSED_NAMING(({"--from", "utm", "--to", "utm", "--from-frame", "sad69", "--grid", "a.gsb", "--params",
+                          "1,2,3,0,0,0,1"}),
+                        "--params: ");
+  EXPECT_REFUSED_NAMING(({"--from", "utm", "--from-frame", "sad70"}), "--from-frame: \"sad70\" não é um referencial");
+  EXPECT_REFUSED_NAMING(({"--from-frame", "sad69", "--from-ellipsoid", "sad69"}), "--from-frame e --from-ellipsoid");
 }
 
 }  // namespace

@@ -156,3 +156,65 @@ TEST(JobModel, CartesianSidesHaveNoHeights) {
 
 }  // namespace
 }  // namespace transref
+
+namespace transref {
+namespace {
+
+// A pair of frames that a shipped grid joins loads the grid model with that
+// grid; other pairs fall back to the seven parameters or the user's grid; a
+// pair without published parameters asks, and a refusal never leaves
+// neutral values behind.
+TEST(JobModel, FramesLoadTheirGridOrAsk) {
+  struct Answer : Dialogue {
+    int asked = 0;
+    bool yes = false;
+    bool AskCustomParameters() override { return ++asked, yes; }
+  } answer;
+  using R = ReferenceFrame;
+  using M = TransformationModel;
+  JobModel model;
+  model.SetDialogue(&answer);
+  ASSERT_FALSE(model.ChooseSystem(Side::In, K::Utm).Refused());
+  ASSERT_FALSE(model.ChooseSystem(Side::Out, K::Utm).Refused());
+  const auto choose = [&](R in, R out) {
+    EXPECT_FALSE(model.ChooseEllipsoid(Side::In, in).Refused());
+    EXPECT_FALSE(model.ChooseEllipsoid(Side::Out, out).Refused());
+  };
+  choose(R::Sad69, R::Grs80);
+  EXPECT_EQ(model.Model(), M::Grid);
+  EXPECT_NE(model.GridPath().find("SAD69_003.gsb"), std::string::npos);
+  EXPECT_EQ(model.GridText(), "SAD69_003.gsb (SAD69 → SIRGAS00)");
+  EXPECT_TRUE(model.IsRunnable(true, true));
+  choose(R::Sad69, R::Sad69_96);  // one ellipsoid, two frames: still a conversion
+  EXPECT_EQ(model.Model(), M::Isogonal);
+  EXPECT_TRUE(model.SidesDiffer());
+  EXPECT_EQ(model.Parameters().legs.size(), 2u);
+
+  // Grid chosen by the user for a pair without a shipped grid: no file, no run.
+  EXPECT_FALSE(model.ChooseModel(M::Grid).Refused());
+  EXPECT_EQ(model.GridText(), kNoGridChosen);
+  EXPECT_FALSE(model.IsRunnable(true, true));
+  model.ChooseGridFile("/nao/existe.gsb");
+  EXPECT_EQ(model.GridPath(), "/nao/existe.gsb");
+  choose(R::Sad69, R::Grs80);  // the shipped grid replaces it for its pair ...
+  EXPECT_NE(model.GridPath().find("SAD69_003.gsb"), std::string::npos);
+  choose(R::Sad69, R::Sad69_96);  // ... and the user's comes back elsewhere
+  EXPECT_EQ(model.GridPath(), "/nao/existe.gsb");
+
+  // Córrego Alegre 1961 has no published parameters: the question, then
+  // typed values on "Sim", the grid model on "Não".
+  EXPECT_FALSE(model.ChooseModel(M::Translation).Refused());
+  answer.yes = true;
+  EXPECT_FALSE(model.ChooseEllipsoid(Side::In, R::CorregoAlegre61).Refused());  // with SAD 69/96
+  EXPECT_EQ(answer.asked, 1);
+  EXPECT_EQ(model.Model(), M::Translation);
+  EXPECT_FALSE(model.TypeIsogonalParameters({1, 2, 3, 0, 0, 0, 1}).Refused());
+  answer.yes = false;
+  EXPECT_FALSE(model.ChooseEllipsoid(Side::Out, R::Sad69).Refused());
+  EXPECT_EQ(answer.asked, 2);
+  EXPECT_EQ(model.Model(), M::Grid);
+  EXPECT_TRUE(model.TypeIsogonalParameters({1, 2, 3, 0, 0, 0, 1}).Refused());
+}
+
+}  // namespace
+}  // namespace transref

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "GeodesyTestSupport.h"
 #include "geodesy/Geocentric.h"
@@ -176,6 +177,82 @@ TEST(ParameterSetsTest, SetAThenSetBReturnsNearlyToTheStart) {
   }
   EXPECT_LT(worst, 1.05e-4);
   EXPECT_GT(worst, 0.9e-4);  // the scale mismatch is really there
+}
+
+
+CartesianPoint Through(const IsogonalParameters& p, const CartesianPoint& in) {
+  CartesianPoint out;
+  ApplyDatumStep(BuildDatumStep(p), in, out);
+  return out;
+}
+
+// Pairs of the old frames: legs through SIRGAS 2000 whose one composed set
+// does what the legs do in turn; a pair without published parameters asks.
+TEST(ParameterSetsTest, OldFramesGoThroughSirgas2000) {
+  struct Case {
+    TransformationModel model;
+    ReferenceFrame from, to;
+    std::vector<ReferenceFrame> via;  // the frames the legs pass, ends included; empty: no legs
+    bool asks;
+  };
+  const Case cases[] = {
+      {M::Isogonal, R::Sad69, R::Hayford, {R::Sad69, R::Grs80, R::Hayford}, false},
+      {M::Isogonal, R::Hayford, R::CorregoAlegre7072, {R::Hayford, R::Grs80, R::CorregoAlegre7072}, false},
+      {M::Translation, R::CorregoAlegre7072, R::Sad69_96, {R::CorregoAlegre7072, R::Grs80, R::Sad69_96}, false},
+      {M::Translation, R::Grs80, R::Sad69, {R::Grs80, R::Sad69}, false},
+      {M::Isogonal, R::Sad69, R::Sad69_96, {R::Sad69, R::Grs80, R::Sad69_96}, false},
+      {M::Isogonal, R::CorregoAlegre61, R::Grs80, {}, true},
+      {M::Translation, R::Sad69, R::CorregoAlegre61, {}, true},
+      {M::Isogonal, R::Sad69, R::Custom, {}, false},
+  };
+  const CartesianPoint start{4010000.0, -4250000.0, -2530000.0};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(FrameInfo(c.from).label) + " -> " + std::string(FrameInfo(c.to).label));
+    const ParameterDecision d = LookupTransformationParameters(c.model, c.from, c.to);
+    EXPECT_EQ(d.askForCustom, c.asks);
+    EXPECT_EQ(d.isogonalEnabled, !c.asks && c.via.empty());  // only the custom side types
+    ASSERT_EQ(d.legs.size() + (c.via.empty() ? 0 : 1), c.via.size());
+    CartesianPoint stepwise = start;
+    for (std::size_t k = 0; k < d.legs.size(); ++k) {
+      EXPECT_EQ(d.legs[k].from, c.via[k]);
+      EXPECT_EQ(d.legs[k].to, c.via[k + 1]);
+      stepwise = Through(d.legs[k].parameters, stepwise);
+    }
+    if (d.legs.empty()) {
+      EXPECT_TRUE(IsIdentity(d.isogonal));  // neutral values, never applied unasked
+      continue;
+    }
+    const CartesianPoint composed = Through(d.isogonal, start);
+    EXPECT_NEAR(composed.x, stepwise.x, 1e-6);
+    EXPECT_NEAR(composed.y, stepwise.y, 1e-6);
+    EXPECT_NEAR(composed.z, stepwise.z, 1e-6);
+  }
+  // The Carta Geral's leg keeps its own set: A under seven parameters, C under three.
+  ExpectSameValues(LookupTransformationParameters(M::Isogonal, R::Sad69, R::Hayford).legs[1].parameters,
+                   kIsogonalGrs80ToHayford);
+  ExpectSameValues(LookupTransformationParameters(M::Translation, R::Sad69, R::Hayford).legs[1].parameters,
+                   kTranslationGrs80ToHayford);
+  // The affine question starts from the three-parameter translation.
+  EXPECT_EQ(LookupTransformationParameters(M::Affine, R::Grs80, R::Sad69).affineOnYes.tx, 67.35);
+}
+
+TEST(ParameterSetsTest, ShippedGridsAreTheDefaultOfTheirPairsEitherWay) {
+  const std::pair<ReferenceFrame, std::string_view> grids[] = {
+      {R::Sad69, "SAD69_003.gsb"}, {R::Sad69_96, "SAD96_003.gsb"},
+      {R::CorregoAlegre61, "CA61_003.gsb"}, {R::CorregoAlegre7072, "CA7072_003.gsb"}};
+  for (const auto& [frame, file] : grids) {
+    for (const auto& [in, out] : {std::pair{frame, R::Grs80}, std::pair{R::Grs80, frame}}) {
+      EXPECT_EQ(DefaultModel(in, out), M::Grid);
+      const ParameterDecision d = LookupTransformationParameters(M::Grid, in, out);
+      EXPECT_EQ(d.panel, ParameterPanel::Grid);
+      EXPECT_EQ(d.shippedGridFile, file);
+    }
+  }
+  for (const auto& [in, out] : {std::pair{R::Grs80, R::Hayford}, std::pair{R::Sad69, R::Sad69_96},
+                                std::pair{R::CorregoAlegre7072, R::Hayford}, std::pair{R::Custom, R::Grs80}}) {
+    EXPECT_EQ(DefaultModel(in, out), M::Isogonal);
+    EXPECT_TRUE(LookupTransformationParameters(M::Grid, in, out).shippedGridFile.empty());
+  }
 }
 
 }  // namespace

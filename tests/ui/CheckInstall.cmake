@@ -31,5 +31,18 @@ execute_process(COMMAND ${PREFIX}/bin/transref-convert --version RESULT_VARIABLE
 if(NOT ran EQUAL 0)
   message(FATAL_ERROR "installed transref-convert does not run (${ran})")
 endif()
-cmake_minimum_required(VERSION 3.22)
-file(REMOVE_RECURSE ${PREFIX})
+
+# IBGE's grids come with the program: an SAD 69 / UTM 23 S list goes to
+# SIRGAS 2000 through the installed grid, run from another folder.
+foreach(grid SAD69_003 SAD96_003 CA61_003 CA7072_003)
+  if(NOT EXISTS ${PREFIX}/share/transref/grids/${grid}.gsb)
+    message(FATAL_ERROR "not installed: share/transref/grids/${grid}.gsb")
+  endif()
+endforeach()
+file(WRITE ${PREFIX}/work/sad69.txt "1 333222.111 7394000.5 760.2\n")
+execute_process(COMMAND ${PREFIX}/bin/transref-convert --quiet --from utm --from-cm -45 --from-frame sad69
+                        --to utm --to-cm -45 --to-frame sirgas2000 sad69.txt sirgas.txt
+                WORKING_DIRECTORY ${PREFIX}/work RESULT_VARIABLE converted ERROR_VARIABLE said)
+if(NOT converted EQUAL 0 OR NOT EXISTS ${PREFIX}/work/sirgas.txt)
+  message(FATAL_ERROR "installed transref-convert did not convert through the shipped grid: ${said}")
+endif()

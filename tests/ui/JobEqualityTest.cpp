@@ -38,6 +38,7 @@ struct Choices {
   std::string model = "7";
   Text params, affine;
   bool noImport = false;
+  bool asks = false;  // a pair without published parameters: the window asks, "Sim"
 };
 
 std::vector<std::string> Arguments(const Choices& c) {
@@ -136,6 +137,7 @@ std::optional<ConversionJob> ThroughTheWindow(const Choices& c, int& unscripted)
   auto ui = MakeUi();
   TFormDXFTransform& w = ui->window;
   ChooseIndex(ui->In().cbFileName, 0);  // 3D lists: every system offered
+  if (c.asks) ui->dialogs.answers.enqueue(MessageAnswer::Yes);
   ChooseSide(*ui, Side::In, c.in);
   ChooseSide(*ui, Side::Out, c.out);
   // A cartesian side has cleared (and hidden) the import already.
@@ -144,7 +146,7 @@ std::optional<ConversionJob> ThroughTheWindow(const Choices& c, int& unscripted)
   ChooseHeights(*ui, Side::Out, c.out);
   ui->altimetry.BBOkClick();
   if (c.affine) ui->dialogs.answers.enqueue(MessageAnswer::Yes);
-  ChooseIndex(w.CBTransformation(), c.model == "7" ? 0 : c.model == "3" ? 1 : 2);
+  ChooseIndex(w.CBTransformation(), c.model == "7" ? 0 : c.model == "3" ? 1 : c.model == "12" ? 2 : 3);
   if (c.params) {
     const std::vector<double> v = Split(*c.params);  // TX..RZ, scale: the edits are scale, TX..RZ
     for (int k = 0; k < 7; ++k) Type(w.IsogonalEdits()[static_cast<std::size_t>(k)], Typed(v[static_cast<std::size_t>((k + 6) % 7)]));
@@ -162,6 +164,7 @@ std::optional<ConversionJob> ThroughTheWindow(const Choices& c, int& unscripted)
 void CompareSide(const JobSide& window, const JobSide& batch) {
   SAME(system);
   SAME(systemLabel);
+  SAME(frame);
   SAME(semiMajorAxis);
   SAME(inverseFlattening);
   SAME(centralMeridian);
@@ -176,6 +179,7 @@ void CompareJobs(const ConversionJob& window, const ConversionJob& batch) {
   SAME(inputKind);
   SAME(outputKind);
   SAME(model);
+  SAME(grid.path);
   SAME(isIdentity);
   const IsogonalParameters& wi = window.isogonal;
   const IsogonalParameters& bi = batch.isogonal;
@@ -235,6 +239,11 @@ std::vector<Choices> Cases() {
   add({"translation", {"gk-oru"}, {"ltm-oru"}, "3"});
   add({"affine typed", {"gk-oru"}, {"ltm-oru"}, "12", {}, "-177.2,211.1,-31.6,1,0.00001,0,0,1,0,0,0,0.99999"});
   add({"affine same frame", {"utm"}, {"ltm"}, "12"});
+  // Old frames: IBGE's grid, legs through SIRGAS 2000, a pair without parameters.
+  add({"sad69 grid", {"utm", "sad69", "-45"}, {"utm", "sirgas2000", "-45"}, "grid"});
+  add({"sad69 to corrego alegre", {"utm", "sad69", "-45"}, {"geographic", "corrego-alegre"}, "3"});
+  add({"corrego alegre 1961 typed", {"utm", "corrego-alegre-61", "-45"}, {"ltm", "sad69-96"}, "7",
+       "1,2,3,0,0,0,1", {}, false, true});
   // Altimetry.
   add({"import geometric", {"gk-oru", {}, {}, {}, {}, {}, "geometric", "40", "4.95"}, {"ltm-oru"}});
   add({"own output heights", {"gk-oru", {}, {}, {}, {}, {}, "geometric"},

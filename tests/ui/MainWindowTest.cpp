@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -16,6 +17,7 @@
 #include "UiFixture.h"
 #include "geodesy/ParameterSets.h"
 #include "ui/ClickPanel.h"
+#include "ui/GridFilePanel.h"
 
 using namespace transref;
 using namespace transref::testing;
@@ -86,6 +88,7 @@ class MainWindowTest : public QObject {
   void finalOutputNameOfAnExistingFileAsks();
   void processButtonNeedsAChange();
   void parameterLookup();
+  void oldFramesShowTheirGridOrLegs();
   void affineModelQuestions();
   void lockedEllipsoidAddsNoAffineQuestions();
   void closingEndsTheApplication();
@@ -922,6 +925,38 @@ void MainWindowTest::processButtonNeedsAChange() {
   // A typed custom ellipsoid that differs enables it when the edit is left.
   QVERIFY(Choose(out.cbGeodeticReference, kCustom));
   QVERIFY(ui->window.BBProcess()->isEnabled());  // "Outsira um valor" differs
+}
+
+// An SAD 69 pair loads IBGE's grid in the grid panel; a grid picked by the
+// user that joins other frames says so (the run refuses it) and is remembered;
+// the three parameters show their legs through SIRGAS 2000.
+void MainWindowTest::oldFramesShowTheirGridOrLegs() {
+  QTemporaryDir config;
+  qputenv("XDG_CONFIG_HOME", config.path().toUtf8());  // the remembered grid goes there
+  auto ui = MakeUi();
+  UseLists(*ui);
+  auto& w = ui->window;
+  QVERIFY(Choose(ui->In().cbCoordinatesSystems, QStringLiteral("UTM")));
+  QVERIFY(Choose(ui->In().cbGeodeticReference, QStringLiteral("SAD 69 (UGGI 1967)")));
+  QVERIFY(Choose(ui->Out().cbCoordinatesSystems, QStringLiteral("UTM")));
+  QVERIFY(Choose(ui->Out().cbGeodeticReference, kGrs80));
+  QCOMPARE(w.CBTransformation()->currentText(), QStringLiteral("Grade NTv2"));
+  QVERIFY(!w.GBGrid()->isHidden() && w.GBIsogonal()->isHidden());
+  QVERIFY(w.GBGrid()->EditGridFile()->text().endsWith(QStringLiteral("SAD69_003.gsb")));
+  QCOMPARE(w.GBGrid()->LGridDescription()->text(), QStringLiteral("SAD69_003.gsb (SAD69 → SIRGAS00)"));
+
+  const QString other = QDir(QFileInfo(w.GBGrid()->EditGridFile()->text()).path()).filePath("CA61_003.gsb");
+  ui->dialogs.PickFile(other);
+  w.GBGrid()->BBGridFile()->click();
+  QVERIFY(w.GBGrid()->LGridDescription()->text().contains(QStringLiteral("CA61")));
+  QCOMPARE(GridFilePanel::RememberedFile(), other);
+
+  QVERIFY(ChooseIndex(w.CBTransformation(), 1));
+  QVERIFY(w.GBGrid()->isHidden());
+  QCOMPARE(w.LParameterLegs()->text(), QStringLiteral("Aplicado: SAD 69 → GRS80 (") + UserNotation("-67.35") +
+                                           QStringLiteral(", ") + UserNotation("3.88") + QStringLiteral(", ") +
+                                           UserNotation("-38.22") + QStringLiteral(")"));
+  qunsetenv("XDG_CONFIG_HOME");
 }
 
 void MainWindowTest::parameterLookup() {

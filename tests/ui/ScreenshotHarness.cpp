@@ -86,6 +86,20 @@ int Screenshots(const QString& folder) {
     ok &= Save(w.window, folder + QStringLiteral("/main-affine.png"));
   }
   {
+    // An old SAD 69 map to SIRGAS 2000 in UTM: IBGE's grid, then its translation.
+    Windows w;
+    const auto& in = w.window.Controls(Side::In);
+    const auto& out = w.window.Controls(Side::Out);
+    Choose(in.cbCoordinatesSystems, QStringLiteral("UTM"));
+    Choose(in.cbGeodeticReference, QStringLiteral("SAD 69 (UGGI 1967)"));
+    Choose(out.cbCoordinatesSystems, QStringLiteral("UTM"));
+    Choose(out.cbGeodeticReference, QStringLiteral("GRS80 (WGS84; SIRGAS)"));
+    ok &= Save(w.window, folder + QStringLiteral("/main-grid.png"));
+    Choose(w.window.CBTransformation(), QStringLiteral("3 Parâmetros - Translação"));
+    Choose(out.cbGeodeticReference, QStringLiteral("Córrego Alegre 1970+1972 (Hayford 1924)"));
+    ok &= Save(w.window, folder + QStringLiteral("/main-legs.png"));
+  }
+  {
     Windows w;
     w.window.move(0, 0);
     w.window.show();

@@ -65,7 +65,7 @@ class Walk {
   Walk(const ConversionJob& job, PointChain& chain, dxf::LineSource& input, dxf::LineSink& output,
        ProgressSink& progress, RunResult& result)
       : job_(job), input_(input), output_(output), progress_(progress), result_(result),
-        toDxf_(job.outputKind == FileKind::Dxf), converter_(chain, ToChainSide(job.input)) {}
+        toDxf_(job.outputKind == FileKind::Dxf), chain_(chain), converter_(chain, ToChainSide(job.input)) {}
 
   bool Run();
   std::int64_t LinesRead() const { return lineCount_; }
@@ -111,6 +111,10 @@ class Walk {
   ProgressSink& progress_;
   RunResult& result_;
   const bool toDxf_;
+  PointChain& chain_;
+  // Lines whose points fell outside the grid: the walk goes on to name
+  // them all, then fails.
+  OutsideGridPoints outside_;
   dxf::EntityConverter converter_;
 
   std::int64_t lineCount_ = 0;
@@ -240,6 +244,10 @@ bool Walk::FinishRecord() {
                      {MessageBoxKind::Interrupt, BadLineMessage(static_cast<int>(failure.line))}},
                     failure.line);
       case dxf::ConvertFailure::Kind::OutOfDomain:
+        if (chain_.LastFailure() == PointChain::Failure::OutsideGrid) {
+          outside_.Add(failure.line);
+          return true;
+        }
         return Fail({{MessageBoxKind::Interrupt, OutOfDomainMessage(static_cast<int>(failure.line))}}, failure.line);
       case dxf::ConvertFailure::Kind::Inconsistent:
         return FailBadLine(failure.line);
@@ -374,6 +382,7 @@ bool Walk::Run() {
   // A file without an entities section is no drawing (a point list chosen
   // as DXF, say): copying it unchanged must not be reported as a conversion.
   if (!sawEntities_) return Fail({{MessageBoxKind::Interrupt, std::string(kNoEntitiesError)}}, 0);
+  if (outside_.Any()) return Fail({{MessageBoxKind::Interrupt, outside_.Message(job_.grid.path)}}, 0);
   if (IsMap(job_.outputKind)) {
     listLine_.clear();
     map_.AppendEnd(listLine_);

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <filesystem>
 #include <stdexcept>
 
 #include "conversion/EditNumber.h"
@@ -23,7 +24,6 @@ constexpr std::array<std::string_view, kCoordinateSystemCount> kSystemNames = {
     "ltm", "ltm-oru", "ltm-custom", "rtm", "gk", "gk-oru", "gk-custom", "utm", "geographic", "cartesian"};
 constexpr std::array<std::string_view, kFileKindCount> kFileKindNames = {"ascii3d", "ascii2d", "dxf",
                                                                         "delimited", "kml", "geojson"};
-constexpr std::array<std::string_view, 3> kFrameNames = {"grs80", "hayford", ""};
 
 std::string Lower(std::string_view text) {
   std::string lower(text);
@@ -129,27 +129,12 @@ std::optional<FileKind> FileKindFromName(std::string_view name) {
 
 std::string_view FileKindName(FileKind kind) { return kFileKindNames.at(static_cast<std::size_t>(kind)); }
 
-std::optional<ReferenceFrame> FrameFromName(std::string_view name) {
-  for (int f = 0; f < kReferenceFrameCount; ++f) {
-    const auto frame = static_cast<ReferenceFrame>(f);
-    if (frame == ReferenceFrame::Custom) continue;
-    const std::size_t at = static_cast<std::size_t>(f);
-    if (name == FrameInfo(frame).label || (at < kFrameNames.size() && Lower(name) == kFrameNames[at])) return frame;
-  }
-  return std::nullopt;
-}
-
 namespace {
 
-// "GRS80", "Hayford 1924", or the values of a custom ellipsoid.
+// The frame's short name ("GRS80", "Hayford 1924", "SAD 69"), or the values
+// of a custom ellipsoid.
 std::string EllipsoidName(const JobSide& side) {
-  for (int f = 0; f < kReferenceFrameCount; ++f) {
-    const ReferenceFrameInfo& info = FrameInfo(static_cast<ReferenceFrame>(f));
-    if (info.frame != ReferenceFrame::Custom && side.semiMajorAxis == info.semiMajorAxis &&
-        side.inverseFlattening == info.inverseFlattening) {
-      return std::string(info.label.substr(0, info.label.find(" (")));
-    }
-  }
+  if (side.frame != ReferenceFrame::Custom) return std::string(FrameInfo(side.frame).shortName);
   return "a = " + EllipsoidText(side.semiMajorAxis) + ", 1/f = " + EllipsoidText(side.inverseFlattening);
 }
 
@@ -165,12 +150,28 @@ std::string ZoneText(const JobSide& side) {
 
 }  // namespace
 
+std::string AppliedText(const ConversionJob& job) {
+  if (job.model == TransformationModel::Grid) {
+    const PreparedGrid grid = PrepareGrid(job);
+    return ": " + (grid.description.empty() ? std::filesystem::path(job.grid.path).filename().string()
+                                            : grid.description);
+  }
+  if (job.model == TransformationModel::Affine || job.input.frame == job.output.frame) return "";
+  const auto builtIn = [](ReferenceFrame f) {
+    return f == ReferenceFrame::Grs80 || f == ReferenceFrame::Hayford || f == ReferenceFrame::Custom;
+  };
+  if (builtIn(job.input.frame) && builtIn(job.output.frame)) return "";
+  const ParameterDecision decision = LookupTransformationParameters(job.model, job.input.frame, job.output.frame);
+  if (decision.legs.empty()) return ": parâmetros informados";
+  return ": " + LegsText(decision.legs, job.model, '.');
+}
+
 std::string JobSummary(const ConversionJob& job) {
   std::string model(TransformationModelLabel(job.model));
   while (!model.empty() && model.back() == ' ') model.pop_back();
   return "De: " + job.input.systemLabel + ZoneText(job.input) + ", " + EllipsoidName(job.input) +
          " — Para: " + job.output.systemLabel + ZoneText(job.output) + ", " + EllipsoidName(job.output) +
-         " — " + model;
+         " — " + model + AppliedText(job);
 }
 
 void CopyImportedHeights(AltimetrySettings& s) {
@@ -598,41 +599,65 @@ void JobModel::CloseAltimetryDialog() { CopyImportedHeights(altimetry_); }
 // ---- transformation parameters
 
 bool JobModel::LookupParameters() {
-  const ParameterDecision decision =
-      LookupTransformationParameters(selectedModel_, Fields(Side::In).frame, Fields(Side::Out).frame);
+  const ReferenceFrame in = Fields(Side::In).frame, out = Fields(Side::Out).frame;
+  if (lookedUpFrames_ != std::pair{in, out}) {
+    // A new pair of frames: one that a shipped grid joins loads the grid
+    // model with that grid, as the Carta Geral's pair loads its parameters;
+    // another pair shows the user's own grid file, and leaves the grid model
+    // when it came with the former pair.
+    lookedUpFrames_ = std::pair{in, out};
+    const bool shipped = ShippedGridFor(in, out).has_value();
+    gridPath_ = shipped ? ShippedGridPath(in, out) : userGridPath_;
+    if (shipped) {
+      selectedModel_ = appliedModel_ = TransformationModel::Grid;
+      gridCameWithFrames_ = true;
+    } else if (appliedModel_ == TransformationModel::Grid && gridCameWithFrames_) {
+      selectedModel_ = appliedModel_ = TransformationModel::Isogonal;
+      gridCameWithFrames_ = false;
+    }
+  }
+  const ParameterDecision decision = LookupTransformationParameters(selectedModel_, in, out);
   ParameterFields& p = parameters_;
   p.panel = decision.panel;
+  p.legs = decision.legs;
+  p.shippedGridFile = decision.shippedGridFile;
+  if (decision.panel == ParameterPanel::Grid) return true;
+  bool asked = true;
   if (decision.panel == ParameterPanel::Isogonal) {
+    ++p.isogonalWrites;
     p.isogonal = FieldValues(decision.isogonal);
     p.isogonalEnabled = decision.isogonalEnabled;
-    ++p.isogonalWrites;
-    return true;
+    if (!decision.askForCustom) return true;
+    asked = dialogue_ != nullptr && dialogue_->AskCustomParameters();
+    p.isogonalEnabled = asked;
+  } else {
+    ++p.affineWrites;
+    if (!decision.askForCustom) {
+      p.affine = FieldValues(decision.affine);
+      p.affineEnabled = decision.affineEnabled;
+      return true;
+    }
+    asked = dialogue_ != nullptr && dialogue_->AskCustomParameters();
+    p.affine = FieldValues(asked ? decision.affineOnYes : decision.affine);
+    p.affineEnabled = asked;
   }
-  ++p.affineWrites;
-  if (!decision.askForCustom) {
-    p.affine = FieldValues(decision.affine);
-    p.affineEnabled = decision.affineEnabled;
-    return true;
+  if (asked) return true;
+  // Refused: the fields are locked and the model goes back to the one
+  // applied before; when that is the refused model itself (a frame changed
+  // under it), the affine model goes to the seven parameters and the seven
+  // parameters to the grid, whose file field starts empty where no grid
+  // ships. So a run never goes on with values nobody typed.
+  TransformationModel previous = appliedModel_;
+  if (previous == selectedModel_) {
+    previous = decision.panel == ParameterPanel::Affine ? TransformationModel::Isogonal : TransformationModel::Grid;
   }
-  if (dialogue_ != nullptr && dialogue_->AskCustomParameters()) {
-    p.affine = FieldValues(decision.affineOnYes);
-    p.affineEnabled = true;
-    return true;
-  }
-  // Refused: the twelve fields are locked and the model goes back to the one
-  // applied before; when that is the affine model itself (a frame changed
-  // under it), to the seven parameters, whose lookup shows the built-in set
-  // of the pair, so a run never goes on with values nobody typed.
-  p.affine = FieldValues(decision.affine);
-  p.affineEnabled = false;
-  const TransformationModel previous =
-      appliedModel_ != selectedModel_ ? appliedModel_ : TransformationModel::Isogonal;
   selectedModel_ = appliedModel_ = previous;
   LookupParameters();
   return false;
 }
 
 Outcome JobModel::ChooseModel(TransformationModel model) {
+  gridCameWithFrames_ = false;  // the user's own choice from now on
   selectedModel_ = model;
   if (model == appliedModel_) return {};
   if (!LookupParameters()) return Refuse(std::string(kNoParametersMessage));
@@ -661,6 +686,27 @@ Outcome JobModel::TypeAffineParameters(const AffineParameters& parameters) {
   }
   parameters_.affine = parameters;
   return {};
+}
+
+void JobModel::ChooseGridFile(std::string path) {
+  userGridPath_ = std::move(path);
+  gridPath_ = userGridPath_.empty() ? ShippedGridPath(Fields(Side::In).frame, Fields(Side::Out).frame) : userGridPath_;
+}
+
+std::string JobModel::GridText() const {
+  if (gridPath_.empty()) return std::string(kNoGridChosen);
+  ConversionJob job;
+  job.model = TransformationModel::Grid;
+  job.grid.path = gridPath_;
+  for (Side side : {Side::In, Side::Out}) {
+    const SideFields& f = Fields(side);
+    JobSide& js = side == Side::In ? job.input : job.output;
+    js.frame = f.frame;
+    js.semiMajorAxis = ReadEditNumber(f.semiMajorAxisText).value;
+    js.inverseFlattening = ReadEditNumber(f.inverseFlatteningText).value;
+  }
+  const PreparedGrid grid = PrepareGrid(job);
+  return grid.shift ? grid.description : grid.problem;
 }
 
 void JobModel::ChooseFiles(std::string inputPath, std::string outputPath) {
@@ -695,6 +741,7 @@ bool JobModel::SidesDiffer() const {
     const SideFields& f = Fields(side);
     SideIdentity& identity = identities[Index(side)];
     identity.system = f.system.value_or(K::Ltm);
+    identity.frame = f.frame;
     identity.semiMajorAxisText = f.semiMajorAxisText;
     identity.inverseFlatteningText = f.inverseFlatteningText;
     try {
@@ -707,10 +754,11 @@ bool JobModel::SidesDiffer() const {
     identity.falseEasting = ReadEditNumber(f.falseEastingText).value;
     identity.falseNorthing = ReadEditNumber(f.falseNorthingText).value;
   }
-  return transref::SidesDiffer(identities[0], identities[1]);
+  return RunChangesCoordinates(identities[0], identities[1], appliedModel_);
 }
 
 bool JobModel::IsRunnable(bool inputFileChosen, bool outputFileChosen) const {
+  if (appliedModel_ == TransformationModel::Grid && gridPath_.empty()) return false;  // kNoGridChosen
   return inputFileChosen && outputFileChosen &&
          (SidesDiffer() || FormatChanges(Fields(Side::In).fileKind, Fields(Side::Out).fileKind, false));
 }
@@ -728,11 +776,13 @@ JobModel::Built JobModel::BuildJob() const {
   job.isIdentity = IsIdentity(job.isogonal);
   job.altimetry = altimetry_;
   job.delimited = delimited_;
+  if (appliedModel_ == TransformationModel::Grid) job.grid.path = gridPath_;
   for (Side side : {Side::In, Side::Out}) {
     const SideFields& f = Fields(side);
     JobSide& js = side == Side::In ? job.input : job.output;
     js.system = f.system.value_or(K::Ltm);
     js.systemLabel = SystemLabel(side);
+    js.frame = f.frame;
     js.semiMajorAxis = ReadEditNumber(f.semiMajorAxisText).value;
     js.inverseFlattening = ReadEditNumber(f.inverseFlatteningText).value;
     if (!IsValidEllipsoid(js.semiMajorAxis, js.inverseFlattening)) {

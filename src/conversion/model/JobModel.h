@@ -56,14 +56,16 @@ CoordinateSystemKind StartingSystem(Side side);
 
 // Names of the choices in a text interface: a system by its list text
 // ("Gauß-Krüger (Oru)") or short name ("gk-oru"); a file kind ("ascii3d",
-// "ascii2d", "dxf"); a built-in frame ("grs80", "hayford" or its list text).
+// "ascii2d", "dxf"). Frames are named by geodesy's FrameFromName.
 std::optional<CoordinateSystemKind> SystemFromName(std::string_view name);
 std::string SystemNames();  // the short names, comma-separated, in list order
 std::optional<FileKind> FileKindFromName(std::string_view name);
 std::string_view FileKindName(FileKind kind);
-std::optional<ReferenceFrame> FrameFromName(std::string_view name);
 // The two sides and the model of a job in one line: "De: UTM, MC 51° W,
-// hemisfério S, GRS80 — Para: Geográficas, GRS80 — 7 Parâmetros - ...".
+// hemisfério S, GRS80 — Para: Geográficas, GRS80 — 7 Parâmetros - ...",
+// ending with what the model applies: the grid and its frames, or the legs
+// through SIRGAS 2000 with their parameters.
+std::string AppliedText(const ConversionJob& job);
 std::string JobSummary(const ConversionJob& job);
 
 // ------------------------------------------------------------ one side
@@ -115,6 +117,10 @@ struct ParameterFields {
   bool isogonalEnabled = false;
   AffineParameters affine{};
   bool affineEnabled = false;
+  // What the seven fields apply, frame to frame (empty: nothing built in).
+  std::vector<ParameterLeg> legs;
+  // The grid that ships for the pair ("SAD69_003.gsb"), empty when none.
+  std::string_view shippedGridFile;
   // How often the lookup wrote each group: the window shows a group again
   // only after it was written (values typed there stay otherwise).
   unsigned isogonalWrites = 0, affineWrites = 0;
@@ -126,7 +132,8 @@ struct Outcome {
 };
 
 // The question the parameter lookup asks: no built-in affine parameters for
-// two different frames. The window shows kNoParametersMessage, then asks
+// two different frames, or no published parameters at all for the pair
+// (Córrego Alegre 1961) under the seven or three parameters. The window shows kNoParametersMessage, then asks
 // kAskCustomParametersQuestion; true is "Sim".
 class Dialogue {
  public:
@@ -203,6 +210,15 @@ class JobModel {
   Outcome ChooseModel(TransformationModel model);
   Outcome TypeIsogonalParameters(const IsogonalParameters& parameters);
   Outcome TypeAffineParameters(const AffineParameters& parameters);
+  // The NTv2 file of the "Grade NTv2" model, chosen by the user (empty: the
+  // shipped one, if any). A pair of frames that a shipped grid joins loads
+  // that grid (and the grid model) when the pair is chosen; other pairs show
+  // the user's file. A grid model without a file cannot run.
+  void ChooseGridFile(std::string path);
+  const std::string& GridPath() const { return gridPath_; }
+  // What the grid joins ("SAD69_003.gsb (SAD69 → SIRGAS00)"), or why it
+  // cannot be used with the chosen frames, or kNoGridChosen.
+  std::string GridText() const;
   void ChooseFiles(std::string inputPath, std::string outputPath);
 
   // ---- what the fields hold when the window reads them back (no rule:
@@ -214,8 +230,9 @@ class JobModel {
 
   // ---- the job
   // Two sides that would give back every coordinate as it was read do not
-  // differ (see SidesDiffer); an unreadable meridian entry counts as a
-  // difference (the run reports it).
+  // differ (see RunChangesCoordinates: two frames on one ellipsoid differ,
+  // and a grid is a change of its own); an unreadable meridian entry counts
+  // as a difference (the run reports it).
   bool SidesDiffer() const;
   bool IsRunnable(bool inputFileChosen, bool outputFileChosen) const;
   // The job, or the message that stops it (caption kInterruptCaption; a
@@ -255,6 +272,10 @@ class JobModel {
   Dialogue* dialogue_ = nullptr;
   bool pointFileKinds_ = false;
   DelimitedOptions delimited_{};
+  std::string gridPath_;      // the grid the run applies
+  std::string userGridPath_;  // the file the user chose, shown where no grid ships
+  bool gridCameWithFrames_ = false;  // the grid model was loaded by a pair of frames
+  std::optional<std::pair<ReferenceFrame, ReferenceFrame>> lookedUpFrames_;
 };
 
 }  // namespace transref

@@ -1,11 +1,13 @@
 #include "conversion/model/JobTexts.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <vector>
 
 #include "conversion/Messages.h"
+#include "geodesy/ParameterSets.h"
 
 namespace transref {
 namespace {
@@ -74,20 +76,30 @@ void ChooseSystem(JobModel& model, const SideTexts& o) {
   if (outcome.Refused()) throw ChoiceError(o.prefix + ": " + outcome.refusal + " (" + o.Name("-kind") + ")");
 }
 
+// "sirgas2000, carta-geral, ..." from the frame table.
+std::string FrameNamesText() {
+  std::string names;
+  for (int f = 0; f < kReferenceFrameCount; ++f) {
+    const std::string_view name = FrameInfo(static_cast<ReferenceFrame>(f)).optionNames[0];
+    if (!name.empty()) names += std::string(name) + ", ";
+  }
+  return names;
+}
+
 void ChooseEllipsoid(JobModel& model, const SideTexts& o) {
-  // The option's default: the system's own ellipsoid, else GRS80.
+  // The option's default: the system's own frame, else SIRGAS 2000.
   if (!o.ellipsoid && !model.Locks(o.side).ellipsoidLocked) model.ChooseEllipsoid(o.side, ReferenceFrame::Grs80);
   if (!o.ellipsoid) return;
-  const std::string option = o.Name("-ellipsoid");
-  if (const std::optional<ReferenceFrame> frame = FrameFromName(*o.ellipsoid)) {
+  const std::string option = o.Name(o.frameNamed ? "-frame" : "-ellipsoid");
+  if (const std::optional<ReferenceFrame> frame = FrameFromName(*o.ellipsoid); frame && *frame != ReferenceFrame::Custom) {
     return Check(model.ChooseEllipsoid(o.side, *frame), option);
   }
   const std::size_t comma = o.ellipsoid->find(',');
   const std::string axis = o.ellipsoid->substr(0, comma);
   const std::string flattening = comma == std::string::npos ? "" : o.ellipsoid->substr(comma + 1);
   if (comma == std::string::npos || !ReadNumberText(axis, false) || !ReadNumberText(flattening, false)) {
-    throw ChoiceError(option + ": " + Quoted(*o.ellipsoid) +
-                     " não é um elipsóide (use grs80, hayford ou A,INVF, por exemplo 6378160,298.25)");
+    throw ChoiceError(option + ": " + Quoted(*o.ellipsoid) + " não é um referencial (use " + FrameNamesText() +
+                      "ou A,INVF, por exemplo 6378160,298.25)");
   }
   Check(model.ChooseEllipsoid(o.side, ReferenceFrame::Custom), option);
   Check(model.TypeSemiMajorAxis(o.side, axis), option);
@@ -161,23 +173,50 @@ void ChooseHeights(JobModel& model, const SideTexts& o, bool importing) {
 
 void ChooseParameters(JobModel& model, const JobTexts& options) {
   constexpr std::string_view kParams = "TX,TY,TZ,RX,RY,RZ,ESCALA", kAffine = "TX,TY,TZ,A,B,C,D,E,F,G,H,I";
-  // The model's one question, answered by the options: --affine is "Sim".
-  struct Answer : Dialogue {
-    bool yes;
-    explicit Answer(bool y) : yes(y) {}
-    bool AskCustomParameters() override { return yes; }
-  } answer(options.affine.has_value());
-  model.SetDialogue(&answer);
   const Option& m = options.model;
-  if (m && *m != "7" && *m != "3" && *m != "12") throw ChoiceError("--model: " + Quoted(*m) + " não é um modelo (use 7, 3 ou 12)");
-  const TransformationModel chosen = !m || *m == "7" ? TransformationModel::Isogonal
-                                     : *m == "3"     ? TransformationModel::Translation
-                                                     : TransformationModel::Affine;
+  std::string mLower = m.value_or("");
+  std::transform(mLower.begin(), mLower.end(), mLower.begin(), [](unsigned char c) { return std::tolower(c); });
+  if (m && *m != "7" && *m != "3" && *m != "12" && mLower != "grid") {
+    throw ChoiceError("--model: " + Quoted(*m) + " não é um modelo (use 7, 3, 12 ou grid)");
+  }
+  // Without --model the frames' default stays (a shipped grid, else seven
+  // parameters); --grid alone chooses the grid model.
+  const TransformationModel chosen = mLower == "grid" || (!m && options.grid) ? TransformationModel::Grid
+                                     : !m                                    ? model.Model()
+                                     : *m == "7"                             ? TransformationModel::Isogonal
+                                     : *m == "3"                             ? TransformationModel::Translation
+                                                                             : TransformationModel::Affine;
+  if (options.grid && chosen != TransformationModel::Grid) {
+    throw ChoiceError("--grid: só se aplica ao modelo Grade NTv2 (--model grid)");
+  }
+  const std::string modelOption = m ? "--model " + *m : "--model";
+  if (chosen == TransformationModel::Grid) {
+    if (options.params) throw ChoiceError("--params: não se aplica ao modelo Grade NTv2");
+    if (options.affine) throw ChoiceError("--affine: não se aplica ao modelo Grade NTv2");
+  }
   if (options.params && chosen == TransformationModel::Affine) throw ChoiceError("--params: com --model 12 use --affine");
   if (const Outcome outcome = model.ChooseModel(chosen); outcome.Refused()) {
-    throw ChoiceError("--model " + *m + ": " + outcome.refusal + " Informe os parâmetros com --affine " + std::string(kAffine));
+    if (chosen == TransformationModel::Affine) {
+      throw ChoiceError(modelOption + ": " + outcome.refusal + " Informe os parâmetros com --affine " + std::string(kAffine));
+    }
+    throw ChoiceError(modelOption + ": " + outcome.refusal + " Informe os parâmetros com --params " +
+                      std::string(kParams) + " ou use --model grid");
   }
-  model.SetDialogue(nullptr);
+  if (chosen == TransformationModel::Grid) {
+    if (options.grid) model.ChooseGridFile(*options.grid);
+    if (model.GridPath().empty() && !m) {
+      // A pair without published parameters nor a shipped grid.
+      throw ChoiceError("--model: " + std::string(kNoParametersMessage) + " Informe os parâmetros com --params " +
+                        std::string(kParams) + " ou uma grade com --grid ARQUIVO");
+    }
+    if (model.GridPath().empty()) {
+      const std::optional<ShippedGrid> shipped = ShippedGridFor(model.Fields(Side::In).frame, model.Fields(Side::Out).frame);
+      throw ChoiceError(shipped ? "--model grid: a grade " + Quoted(shipped->fileName) +
+                                      " que acompanha o programa não foi encontrada; informe-a com --grid ARQUIVO"
+                                : "--model grid: nenhuma grade do programa liga estes referenciais; informe uma "
+                                  "com --grid ARQUIVO");
+    }
+  }
   if (options.params) {
     const std::vector<double> v = Numbers(*options.params, 7, "--params", kParams);
     Check(model.TypeIsogonalParameters({v[0], v[1], v[2], v[3], v[4], v[5], v[6]}), "--params");
@@ -200,6 +239,14 @@ ConversionJob ReadJobTexts(const JobTexts& texts) {
                                "\"Gauß-Krüger (Oru)\", ou " + SystemNames() + ")");
   }
   JobModel model;
+  // The one question the rules ask (parameters for a pair without published
+  // ones), answered by the options: --params or --affine is "Sim".
+  struct Answer : Dialogue {
+    bool yes = false;
+    bool AskCustomParameters() override { return yes; }
+  } answer;
+  answer.yes = texts.params || texts.affine;
+  model.SetDialogue(&answer);
   model.ChooseFiles(texts.inputPath, texts.outputPath);
   Check(model.ChooseFileKind(Side::In, texts.inputKind), texts.inputKindField);
   Check(model.ChooseFileKind(Side::Out, texts.outputKind), texts.outputKindField);
@@ -208,14 +255,15 @@ ConversionJob ReadJobTexts(const JobTexts& texts) {
     ChooseEllipsoid(model, *side);
     ChooseGrid(model, *side);
   }
-  if (!FormatChanges(texts.inputKind, texts.outputKind, texts.dms) && !model.SidesDiffer()) {
-    throw ChoiceError(texts.output.prefix + ": " + std::string(kNothingToConvert) + " (mude --to, --to-ellipsoid, --to-cm ou --to-hemisphere)");
-  }
   if (texts.noImportHeights) model.ChooseImportHeights(false);
   ChooseHeights(model, texts.input, model.Altimetry().importHeights);
   ChooseHeights(model, texts.output, model.Altimetry().importHeights);
   model.CloseAltimetryDialog();
   ChooseParameters(model, texts);
+  if (!FormatChanges(texts.inputKind, texts.outputKind, texts.dms) && !model.SidesDiffer()) {
+    throw ChoiceError(texts.output.prefix + ": " + std::string(kNothingToConvert) + " (mude --to, --to-ellipsoid, --to-cm ou --to-hemisphere)");
+  }
+  model.SetDialogue(nullptr);
   JobModel::Built built = model.BuildJob();
   if (!built.job) throw ChoiceError(built.message);
   built.job->delimited = ReadDelimitedTexts(texts);

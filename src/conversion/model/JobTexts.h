@@ -28,6 +28,7 @@ struct SideTexts {
   std::string prefix;  // "--from", "--to"
   std::optional<std::string> system, ellipsoid, cm, cmDms, hemisphere, falseEasting, falseNorthing, heights,
       meanHeight, undulation;
+  bool frameNamed = false;  // the frame given as "-frame" rather than "-ellipsoid"
   std::string Name(std::string_view suffix) const { return prefix + std::string(suffix); }
 };
 
@@ -37,6 +38,7 @@ struct JobTexts {
   std::string inputKindField = "--from-kind", outputKindField = "--to-kind";
   SideTexts input, output;  // side and prefix named by the caller
   std::optional<std::string> model, params, affine;
+  std::optional<std::string> grid;  // an NTv2 file: the grid model with it
   bool noImportHeights = false;
   // The delimited file's layout chosen instead of detection ("id,n,e,h,-",
   // ";", header or not), and sexagesimal output.
