@@ -37,7 +37,7 @@ fs::path Scratch(const std::string& name) {
 class NtV2Writer {
  public:
   explicit NtV2Writer(bool bigEndian) : big_(bigEndian) {}
-  void Text(const char* key, const char* value) { Key(key), Bytes(value, 8); }
+  void Text(const char* key, const char* value) { Key(key), Key(value); }  // both blank-padded to 8
   void Int(const char* key, std::int32_t value) {
     Key(key);
     std::uint32_t raw = std::bit_cast<std::uint32_t>(value);
