@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "conversion/lists/Transcoder.h"
 #include "support/Numbers.h"
@@ -209,9 +210,38 @@ bool IsBlankOrComment(std::string_view line) {
   return line.empty() || line.front() == '#' || line.starts_with("//");
 }
 
+namespace {
+
+// The usual line: a one-byte separator and no quotes. Each field is found
+// with memchr and trimmed of blanks, as the general loop below does.
+void SplitUnquoted(std::string_view line, char separator, std::vector<Field>& fields) {
+  const char* const data = line.data();
+  const std::size_t n = line.size();
+  std::size_t start = 0;
+  for (;;) {
+    const void* hit = n > start ? std::memchr(data + start, separator, n - start) : nullptr;
+    const std::size_t stop = hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - data) : n;
+    std::size_t b = start, e = stop;
+    while (b < e && IsBlank(data[b])) ++b;
+    while (e > b && IsBlank(data[e - 1])) --e;
+    Field& field = fields.emplace_back();
+    field.begin = b;
+    field.end = e;
+    field.value = std::string_view(data + b, e - b);
+    if (!hit) return;
+    start = stop + 1;
+  }
+}
+
+}  // namespace
+
 bool SplitFields(std::string_view line, char separator, std::vector<Field>& fields, std::string& storage) {
   fields.clear();
   storage.clear();
+  if (separator != kBlankSeparator && line.find('"') == std::string_view::npos) {
+    SplitUnquoted(line, separator, fields);
+    return true;
+  }
   // Quoted values are gathered first and viewed afterwards: the storage
   // must not move while views into it are handed out.
   std::vector<std::pair<std::size_t, std::size_t>> quotedSpans;
