@@ -36,6 +36,8 @@ int TemporaryDescriptor() {
   return fd;
 }
 
+bool IsBlankByte(char c) { return c == ' ' || c == '\t'; }
+
 std::string SeparatorName(char separator) {
   switch (separator) {
     case '\t': return "tabulação";
@@ -189,9 +191,7 @@ void AppendSexagesimal(std::string& out, double degrees, bool longitude, char de
   out += text;
 }
 
-namespace {
-
-void AppendCoordinate(std::string& out, double value, int axis, const DelimitedWriting& writing, bool quoted) {
+void AppendDelimitedCoordinate(std::string& out, double value, int axis, const DelimitedWriting& writing, bool quoted) {
   const DelimitedLayout& layout = *writing.layout;
   if (quoted) out += '"';
   if (writing.sexagesimal && writing.outputSystem == CoordinateSystemKind::Geographic && axis < 2) {
@@ -215,7 +215,25 @@ void AppendCoordinate(std::string& out, double value, int axis, const DelimitedW
   if (quoted) out += '"';
 }
 
-}  // namespace
+void AppendDelimitedText(std::string& out, std::string_view text, char separator) {
+  // Quoted when the reader would otherwise split it, take a quote as its
+  // start or trim its blanks.
+  const bool blanks = separator == kBlankSeparator;
+  bool quote = !text.empty() && (IsBlankByte(text.front()) || IsBlankByte(text.back()));
+  for (const char c : text) {
+    if (c == separator || c == '"' || c == '\n' || c == '\r' || (blanks && IsBlankByte(c))) quote = true;
+  }
+  if (!quote) {
+    out.append(text);
+    return;
+  }
+  out += '"';
+  for (const char c : text) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
+}
 
 void AppendDelimitedRow(std::string& out, std::string_view line, const DelimitedRow& row, const double values[3],
                         const DelimitedWriting& writing) {
@@ -234,7 +252,7 @@ void AppendDelimitedRow(std::string& out, std::string_view line, const Delimited
     const int axis = order[k];
     const Field& field = row.fields[static_cast<std::size_t>(row.coordinateField[axis])];
     out.append(line.data() + previous, field.begin - previous);
-    AppendCoordinate(out, values[axis], axis, writing, field.quoted);
+    AppendDelimitedCoordinate(out, values[axis], axis, writing, field.quoted);
     previous = field.end;
   }
   out.append(line.data() + previous, line.size() - previous);
