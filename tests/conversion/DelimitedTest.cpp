@@ -92,6 +92,9 @@ TEST(DetectLayout, SeparatorDecimalMarkHeaderAndColumns) {
       {{"PT,E,N,H,CODE", "1,7454321.234,672932.071,812.5,MURO"}, ',', '.', true,
        {R::Id, R::C1, R::C2, R::C3, R::Carried}},
       {{"# export", "nome\tLATITUDE\tlongitude", "A\t-30.1\t-51.2"}, '\t', '.', true, {R::Id, R::C2, R::C1}},
+      // Blanks inside tab-separated sexagesimal values do not separate.
+      {{"Nome\tLat\tLon", "P2\t-29 58 12.25\t-50 47 03.5", "P3\t-30.5\t-51.5"}, '\t', '.', true,
+       {R::Id, R::C2, R::C1}},
       {{"1 672932,071 7454321,234 812,5", "2 672940,5 7454330 813"}, ' ', ',', false, {R::Id, R::C1, R::C2, R::C3}},
       {{"E1;100;200;POSTE"}, ';', '.', false, {R::Id, R::C1, R::C2}},
       {{"Código;Norte;Leste"}, ';', '.', true, {R::Id, R::C2, R::C1}},

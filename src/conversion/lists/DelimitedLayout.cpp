@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <utility>
 
 #include "conversion/lists/Transcoder.h"
 #include "support/Numbers.h"
@@ -117,6 +118,14 @@ int SeparatorScore(const Sample& sample, char separator) {
     }
   }
   return score;
+}
+
+bool SplitsRegularly(const Sample& sample) {
+  if (sample.lines.empty() || sample.lines.front().size() < 2) return false;
+  for (const std::vector<Field>& fields : sample.lines) {
+    if (fields.size() != sample.lines.front().size()) return false;
+  }
+  return true;
 }
 
 bool IsHeaderLine(const std::vector<Field>& fields, TextEncoding encoding, char separator) {
@@ -328,11 +337,16 @@ LayoutDetection DetectLayout(const std::vector<std::string>& firstLines, TextFor
   if (options.separator) {
     layout.separator = *options.separator;
   } else {
-    int best = -1000000;
+    // A separator that splits every line into the same two or more fields
+    // comes before one that does not (blanks inside tab-separated values,
+    // "-29 58 12.25", must not make blanks the separator); the score
+    // decides among the rest.
+    std::pair<bool, int> best{false, -1000000};
     for (const char candidate : kSeparators) {
-      const int score = SeparatorScore(SplitSample(firstLines, candidate), candidate);
-      if (score > best) {
-        best = score;
+      const Sample split = SplitSample(firstLines, candidate);
+      const std::pair<bool, int> rank{SplitsRegularly(split), SeparatorScore(split, candidate)};
+      if (rank > best) {
+        best = rank;
         layout.separator = candidate;
       }
     }
