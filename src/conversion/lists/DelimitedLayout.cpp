@@ -221,9 +221,11 @@ bool IsBlankOrComment(std::string_view line) {
 
 namespace {
 
-// The usual line: a one-byte separator and no quotes. Each field is found
-// with memchr and trimmed of blanks, as the general loop below does.
-void SplitUnquoted(std::string_view line, char separator, std::vector<Field>& fields) {
+// The usual line: a one-byte separator and no quoted field. Each field is
+// found with memchr and trimmed of blanks, as the general loop below does.
+// False, as soon as a field opens with a quote (after its blanks), for the
+// general loop to split the line.
+bool SplitUnquoted(std::string_view line, char separator, std::vector<Field>& fields) {
   const char* const data = line.data();
   const std::size_t n = line.size();
   std::size_t start = 0;
@@ -232,12 +234,13 @@ void SplitUnquoted(std::string_view line, char separator, std::vector<Field>& fi
     const std::size_t stop = hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - data) : n;
     std::size_t b = start, e = stop;
     while (b < e && IsBlank(data[b])) ++b;
+    if (b < e && data[b] == '"') return false;
     while (e > b && IsBlank(data[e - 1])) --e;
     Field& field = fields.emplace_back();
     field.begin = b;
     field.end = e;
     field.value = std::string_view(data + b, e - b);
-    if (!hit) return;
+    if (!hit) return true;
     start = stop + 1;
   }
 }
@@ -247,9 +250,9 @@ void SplitUnquoted(std::string_view line, char separator, std::vector<Field>& fi
 bool SplitFields(std::string_view line, char separator, std::vector<Field>& fields, std::string& storage) {
   fields.clear();
   storage.clear();
-  if (separator != kBlankSeparator && line.find('"') == std::string_view::npos) {
-    SplitUnquoted(line, separator, fields);
-    return true;
+  if (separator != kBlankSeparator) {
+    if (SplitUnquoted(line, separator, fields)) return true;
+    fields.clear();
   }
   // Quoted values are gathered first and viewed afterwards: the storage
   // must not move while views into it are handed out.

@@ -204,12 +204,11 @@ void AppendDelimitedCoordinate(std::string& out, double value, int axis, const D
     }
   } else {
     char buffer[400];
-    char* end = FormatFixed(buffer, value, 0, CoordinateDecimals(writing.outputSystem));
-    if (layout.decimalMark != '.') {
-      for (char* p = buffer; p != end; ++p) {
-        if (*p == '.') *p = layout.decimalMark;
-      }
-    }
+    const int decimals = CoordinateDecimals(writing.outputSystem);
+    char* end = FormatFixed(buffer, value, 0, decimals);
+    // The one decimal point stands just before the decimals.
+    char* const mark = end - decimals - 1;
+    if (decimals > 0 && mark >= buffer && *mark == '.') *mark = layout.decimalMark;
     out.append(buffer, static_cast<std::size_t>(end - buffer));
   }
   if (quoted) out += '"';
