@@ -81,6 +81,7 @@ std::size_t DrawingPointWriter::AppendRecord(std::string& out, const Record& rec
   for (const ListPoint& point : points) {
     // The entity whose tags hold the point's X code line.
     while (tag < record.Size() && record[tag].line < point.xCodeLine) ++tag;
+    if (tag >= record.Size()) break;  // not among the record's tags: no entity to name
     if (tag >= end) {
       begin = tag;
       while (begin > 0 && record[begin].code != kTypeCode) --begin;
