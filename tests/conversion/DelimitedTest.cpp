@@ -307,7 +307,7 @@ std::string SurveyDrawing(const std::string& pointE, const std::string& pointN) 
 TEST(DrawingPoints, WrittenAsASpreadsheetOrMapWithNumberLayerTypeAndHandle) {
   ScratchDir dir;
   const std::string in = dir.Write("in.dxf", SurveyDrawing("480000.0", "6670000.0"));
-  // The same system on both sides: the positions come back as written.
+  // The same system on both sides: the positions come back as drawn.
   ConversionJob job = Job(in, dir.Path("out.csv"), FileKind::Dxf, FileKind::Delimited, Utm22South(), Utm22South());
   RunResult result = RunJob(job);
   ASSERT_TRUE(result.Succeeded());

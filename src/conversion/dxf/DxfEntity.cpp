@@ -373,7 +373,8 @@ bool EntityConverter::FitBulges(ConvertFailure& failure) {
     const std::size_t from = static_cast<std::size_t>(at - vertices.begin());
     std::size_t to = from + 1;
     if (to == vertices.size() || vertices[to].outline != bulge.outline) {
-      if (!closedOutlines_[static_cast<std::size_t>(bulge.outline)]) continue;
+      // A VERTEX met before any polyline opened an outline belongs to none.
+      if (bulge.outline < 0 || !closedOutlines_[static_cast<std::size_t>(bulge.outline)]) continue;
       to = from;
       while (to > 0 && vertices[to - 1].outline == bulge.outline) --to;
       if (to == from) continue;
