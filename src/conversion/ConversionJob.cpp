@@ -27,12 +27,11 @@ bool IsValidCentralMeridian(double degrees) {
 }
 
 // The pairs offered: a list becomes a list or a map, a drawing becomes a
-// drawing, a strict list or a map; maps are written, never read; a drawing
+// drawing, a point list or a map; maps are written, never read; a drawing
 // holds grid coordinates only; a 2D list has no cartesian coordinates.
 bool IsOfferedCombination(const ConversionJob& job) {
   if (IsMap(job.inputKind)) return false;
   if (IsPointList(job.inputKind) && !IsPointList(job.outputKind) && !IsMap(job.outputKind)) return false;
-  if (job.inputKind == FileKind::Dxf && job.outputKind == FileKind::Delimited) return false;
   if (job.inputKind == FileKind::Dxf && !IsProjected(job.input.system)) return false;
   if (job.outputKind == FileKind::Dxf && !IsProjected(job.output.system)) return false;
   if (job.inputKind == FileKind::Ascii2D && job.input.system == CoordinateSystemKind::Cartesian) return false;

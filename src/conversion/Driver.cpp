@@ -445,6 +445,7 @@ RunResult RunConversion(const ConversionJob& job, ProgressSink& progress, const 
     if (const std::optional<std::string> warning = OutsideZoneWarning(findings.outside, findings.outsideLines)) {
       result.warnings.push_back(*warning);
     }
+    result.warnings.insert(result.warnings.end(), findings.warnings.begin(), findings.warnings.end());
   } else if (IsStrictList(job.inputKind) && IsStrictList(job.outputKind)) {
     converted = ConvertList(job, chain, input, output, progress, result);
     result.convertedCount = static_cast<std::size_t>(result.pointsWritten);

@@ -92,6 +92,9 @@ TEST(DetectLayout, SeparatorDecimalMarkHeaderAndColumns) {
       {{"PT,E,N,H,CODE", "1,7454321.234,672932.071,812.5,MURO"}, ',', '.', true,
        {R::Id, R::C1, R::C2, R::C3, R::Carried}},
       {{"# export", "nome\tLATITUDE\tlongitude", "A\t-30.1\t-51.2"}, '\t', '.', true, {R::Id, R::C2, R::C1}},
+      // Blanks inside tab-separated sexagesimal values do not separate.
+      {{"Nome\tLat\tLon", "P2\t-29 58 12.25\t-50 47 03.5", "P3\t-30.5\t-51.5"}, '\t', '.', true,
+       {R::Id, R::C2, R::C1}},
       {{"1 672932,071 7454321,234 812,5", "2 672940,5 7454330 813"}, ' ', ',', false, {R::Id, R::C1, R::C2, R::C3}},
       {{"E1;100;200;POSTE"}, ';', '.', false, {R::Id, R::C1, R::C2}},
       {{"Código;Norte;Leste"}, ';', '.', true, {R::Id, R::C2, R::C1}},
@@ -282,6 +285,117 @@ TEST(MapOutput, PointsNamedByTheirIdsWithTheirColumnsOrARefusal) {
     const RunResult refused = RunJob(job);
     ASSERT_FALSE(refused.Succeeded());
     EXPECT_NE(refused.messages.front().text.find("GRS80"), std::string::npos);
+  }
+}
+
+}  // namespace
+}  // namespace transref
+
+namespace transref {
+namespace {
+
+// A drawing in UTM 22 S with one entity of each kind that holds a position.
+std::string SurveyDrawing(const std::string& pointE, const std::string& pointN) {
+  const std::vector<std::string> lines = {
+      "0", "SECTION", "2", "HEADER", "9", "$EXTMIN", "10", "470000.0", "20", "6660000.0", "30", "0.0",
+      "9", "$EXTMAX", "10", "490000.0", "20", "6680000.0", "30", "0.0", "0", "ENDSEC",
+      "0", "SECTION", "2", "ENTITIES",
+      "0", "POINT", "5", "1A", "8", "MARCOS", "10", pointE, "20", pointN, "30", "10.0",
+      "0", "INSERT", "5", "1B", "8", "BLOCOS;\"A\"", "2", "MARCO", "10", "480010.0", "20", "6670010.0", "30", "0.0",
+      "0", "TEXT", "5", "1C", "8", "TEXTOS", "10", "480020.0", "20", "6670020.0", "30", "0.0", "40", "1.0", "1", "P1",
+      "0", "LINE", "5", "1D", "8", "LOTE", "10", "480030.0", "20", "6670030.0", "30", "1.0",
+      "11", "480040.0", "21", "6670040.0", "31", "2.0",
+      "0", "CIRCLE", "5", "1E", "8", "\xC1RVORES", "10", "480050.0", "20", "6670050.0", "30", "0.0", "40", "2.0",
+      "0", "ENDSEC", "0", "EOF"};
+  std::string text;
+  for (const std::string& line : lines) text += line + "\n";
+  return text;
+}
+
+TEST(DrawingPoints, WrittenAsASpreadsheetOrMapWithNumberLayerTypeAndHandle) {
+  ScratchDir dir;
+  const std::string in = dir.Write("in.dxf", SurveyDrawing("480000.0", "6670000.0"));
+  // The same system on both sides: the positions come back as drawn.
+  ConversionJob job = Job(in, dir.Path("out.csv"), FileKind::Dxf, FileKind::Delimited, Utm22South(), Utm22South());
+  RunResult result = RunJob(job);
+  ASSERT_TRUE(result.Succeeded());
+  EXPECT_TRUE(result.warnings.empty());
+  EXPECT_EQ(result.convertedCount, 5u);
+  // Positions within a millimetre of the drawing's (the grid's round trip
+  // is not exact), every other field as written.
+  const struct {
+    const char* id;
+    double e, n, h;
+    const char* rest;
+  } expected[] = {
+      {"1", 480000, 6670000, 10, "MARCOS;POINT;1A"}, {"2", 480010, 6670010, 0, "\"BLOCOS;\"\"A\"\"\";INSERT;1B"},
+      {"3", 480030, 6670030, 1, "LOTE;LINE;1D"},     {"4", 480040, 6670040, 2, "LOTE;LINE;1D"},
+      {"5", 480050, 6670050, 0, "ÁRVORES;CIRCLE;1E"},
+  };
+  const std::vector<std::string> lines = testing::SplitLines(ReadAll(job.outputPath));
+  ASSERT_EQ(lines.size(), std::size(expected) + 1);
+  EXPECT_EQ(lines[0], "\xEF\xBB\xBFPonto;E;N;H;Camada;Entidade;Handle\r");
+  const std::regex row(R"(([^;]+);(\d+),(\d{5});(\d+),(\d{5});(\d+),(\d{5});(.*)\r)");
+  const auto number = [](const std::string& whole, const std::string& decimals) {
+    const std::string text = whole + "." + decimals;
+    double value = 0.0;
+    std::from_chars(text.data(), text.data() + text.size(), value);  // not the locale's mark
+    return value;
+  };
+  for (std::size_t k = 0; k < std::size(expected); ++k) {
+    std::smatch m;
+    ASSERT_TRUE(std::regex_match(lines[k + 1], m, row)) << lines[k + 1];
+    EXPECT_EQ(m[1], expected[k].id);
+    EXPECT_NEAR(number(m[2], m[3]), expected[k].e, 1e-3);
+    EXPECT_NEAR(number(m[4], m[5]), expected[k].n, 1e-3);
+    EXPECT_NEAR(number(m[6], m[7]), expected[k].h, 1e-3);
+    EXPECT_EQ(m[8], expected[k].rest);
+  }
+
+  // Read back as a delimited file, it gives the same points.
+  const ConversionJob back =
+      Job(job.outputPath, dir.Path("back.txt"), FileKind::Delimited, FileKind::Ascii3D, Utm22South(), Utm22South());
+  ASSERT_TRUE(RunJob(back).Succeeded());
+  EXPECT_EQ(testing::SplitLines(ReadAll(back.outputPath))[1].substr(0, 16), "2 480010.00000 6");
+
+  job.output = GeographicGrs80();
+  for (const FileKind map : {FileKind::Kml, FileKind::GeoJson}) {
+    job.outputKind = map;
+    job.outputPath = dir.Path(map == FileKind::Kml ? "out.kml" : "out.geojson");
+    ASSERT_TRUE(RunJob(job).Succeeded());
+    const std::string text = ReadAll(job.outputPath);
+    EXPECT_NE(text.find(map == FileKind::Kml ? "<name>5</name><ExtendedData><Data name=\"Camada\"><value>ÁRVORES"
+                                             : "{\"id\": \"5\", \"Camada\": \"ÁRVORES\", \"Entidade\": \"CIRCLE\""),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(text.find(map == FileKind::Kml ? "<name>6</name>" : "\"id\": \"6\""), std::string::npos);
+  }
+}
+
+TEST(DrawingPoints, ImplausiblePositionsWarnAsAListsPointsDo) {
+  ScratchDir dir;
+  JobSide northern = Utm22South();
+  northern.northern = true;
+  northern.falseNorthing = 0.0;
+  JobSide zone21 = Utm22South();
+  zone21.centralMeridian = -57.0;
+  const struct {
+    const char *e, *n;
+    JobSide to;
+    const char* expected;
+  } cases[] = {
+      {"6670000.0", "480000.0", Utm22South(), "E e N trocadas"},
+      {"480000.0", "6670000.0", northern, "outro hemisfério que o escolhido para a saída"},
+      {"700000.0", "6670000.0", zone21, "1 ponto a mais de 6° do meridiano central da saída"},
+  };
+  for (const auto& c : cases) {
+    ConversionJob job = Job(dir.Write("in.dxf", SurveyDrawing(c.e, c.n)), dir.Path("out.dxf"), FileKind::Dxf,
+                            FileKind::Dxf, Utm22South(), c.to);
+    const RunResult result = RunJob(job);
+    ASSERT_TRUE(result.Succeeded()) << c.expected;
+    std::string all;
+    for (const std::string& warning : result.warnings) all += warning + "\n";
+    EXPECT_NE(all.find(c.expected), std::string::npos) << c.expected << " in " << all;
   }
 }
 

@@ -17,10 +17,12 @@ TEST(JobModel, FileKindsOfferTheirSystems) {
   EXPECT_EQ(SystemsOffered(FileKind::Dxf).size(), 8u);       // the grids
   EXPECT_EQ(FileKindsOffered(Side::Out, FileKind::Ascii2D).size(), 2u);  // a list stays a list
   EXPECT_EQ(FileKindsOffered(Side::Out, FileKind::Dxf).size(), 3u);
+  EXPECT_EQ(FileKindsOffered(Side::Out, FileKind::Dxf, true).size(), 6u);  // a drawing's points go to any point file
   EXPECT_EQ(FileKindLabel(FileKind::Ascii3D, SystemFamily::Projected, true), "ASCII - Coordenadas 3D(ID; E, N, h)");
   EXPECT_EQ(FileKindLabel(FileKind::Ascii2D, SystemFamily::Geographic, true), "ASCII - Coordenadas 2D(ID; Long, Lat)");
 
   JobModel model;  // as the window starts: both DXF
+  EXPECT_FALSE(model.ChooseFileKind(Side::Out, FileKind::Delimited).Refused());
   EXPECT_TRUE(model.ChooseSystem(Side::In, K::Geographic).Refused());
   EXPECT_EQ(model.Fields(Side::In).system, K::GaussKrugerOru);
   EXPECT_FALSE(model.ChooseFileKind(Side::In, FileKind::Ascii2D).Refused());

@@ -16,6 +16,7 @@
 #include "FuzzCheck.h"
 #include "FuzzJobs.h"
 #include "conversion/lists/AsciiList.h"
+#include "conversion/lists/DelimitedLayout.h"
 #include "conversion/dxf/DxfTransform.h"
 
 namespace {
@@ -121,6 +122,28 @@ void CheckList(std::string_view output) {
   }
 }
 
+// A drawing's points as a delimited file (CR LF line ends): the header and
+// one line per point written, each with its seven fields (number, three coordinates, layer,
+// type, handle), numbered from 1, every coordinate finite.
+void CheckPointFile(std::string_view output, std::int64_t points) {
+  constexpr std::string_view kMark = "\xEF\xBB\xBF";
+  FUZZ_CHECK(output.substr(0, kMark.size()) == kMark);
+  const std::vector<std::string_view> lines = Lines(output.substr(kMark.size()));
+  FUZZ_CHECK(static_cast<std::int64_t>(lines.size()) == points + 1);
+  std::vector<Field> fields;
+  std::string storage;
+  for (std::size_t k = 1; k < lines.size(); ++k) {
+    FUZZ_CHECK(SplitFields(lines[k], ';', fields, storage) && fields.size() == 7);
+    FUZZ_CHECK(fields[0].value == std::to_string(k));
+    for (int c = 1; c <= 3; ++c) {
+      std::string number(fields[static_cast<std::size_t>(c)].value);
+      for (char& ch : number) ch = ch == ',' ? '.' : ch;
+      double value = 0.0;
+      FUZZ_CHECK(IsNumber(number, value) && std::isfinite(value));
+    }
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -130,8 +153,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // A drawing is always in a grid; the output is a grid for a drawing and
   // any system for a list.
   job.input = DefaultSide(static_cast<CoordinateSystemKind>(data[0] % 8));
-  const int toList = (data[1] >> 6) & 3;  // 0: drawing, 1: 3D list, 2: 2D list, 3: drawing
-  job.outputKind = toList == 1 ? FileKind::Ascii3D : toList == 2 ? FileKind::Ascii2D : FileKind::Dxf;
+  const int toList = (data[1] >> 6) & 3;  // 0: drawing, 1: 3D list, 2: 2D list, 3: delimited points
+  job.outputKind = toList == 1   ? FileKind::Ascii3D
+                   : toList == 2 ? FileKind::Ascii2D
+                   : toList == 3 ? FileKind::Delimited
+                                 : FileKind::Dxf;
   CoordinateSystemKind outputSystem = static_cast<CoordinateSystemKind>((data[1] & 0x3F) % 10);
   if (job.outputKind == FileKind::Dxf) outputSystem = static_cast<CoordinateSystemKind>((data[1] & 0x3F) % 8);
   if (job.outputKind == FileKind::Ascii2D && outputSystem == CoordinateSystemKind::Cartesian) {
@@ -164,6 +190,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   if (job.outputKind == FileKind::Dxf) {
     CheckDrawing(drawing, sink.text);
+  } else if (job.outputKind == FileKind::Delimited) {
+    CheckPointFile(sink.text, result.pointsWritten);
   } else {
     CheckList(sink.text);
   }

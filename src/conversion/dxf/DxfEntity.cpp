@@ -373,7 +373,8 @@ bool EntityConverter::FitBulges(ConvertFailure& failure) {
     const std::size_t from = static_cast<std::size_t>(at - vertices.begin());
     std::size_t to = from + 1;
     if (to == vertices.size() || vertices[to].outline != bulge.outline) {
-      if (!closedOutlines_[static_cast<std::size_t>(bulge.outline)]) continue;
+      // A VERTEX met before any polyline opened an outline belongs to none.
+      if (bulge.outline < 0 || !closedOutlines_[static_cast<std::size_t>(bulge.outline)]) continue;
       to = from;
       while (to > 0 && vertices[to - 1].outline == bulge.outline) --to;
       if (to == from) continue;
@@ -559,12 +560,13 @@ bool EntityConverter::ConvertCircle(const Part& part, const Arc& arc, bool liste
   MarkPair(arc.centre, hasZ);
   if (!hasZ) c.z = part.elevation;
   double out[3];
-  if (!Carry(part.ocs.ToWorld(c), out, r[arc.centre].line, failure)) return false;
+  const Vec3 world = part.ocs.ToWorld(c);
+  if (!Carry(world, out, r[arc.centre].line, failure)) return false;
   const Vec3 centre = part.turned.FromWorld({out[0], out[1], out[2]});
   WriteCoordinate(arc.centre, centre.x);
   WriteCoordinate(arc.centre + 1, centre.y);
   if (hasZ) WriteCoordinate(arc.centre + 2, centre.z);
-  if (listed) points.push_back({r[arc.centre].line, {out[0], out[1], out[2]}});
+  if (listed) points.push_back({r[arc.centre].line, {out[0], out[1], out[2]}, {world.x, world.y, world.z}});
   if (arc.radius == kNone) return true;
   double radius = 0.0;
   if (!Number(arc.radius, radius, failure)) return false;
@@ -635,7 +637,8 @@ bool EntityConverter::ConvertArc(const Part& part, const Arc& arc, bool listed, 
     ends[k] = part.turned.FromWorld({out[0], out[1], out[2]});
   }
   double centreOut[3];
-  if (!Carry(part.ocs.ToWorld(c), centreOut, line, failure)) return false;
+  const Vec3 centreIn = part.ocs.ToWorld(c);
+  if (!Carry(centreIn, centreOut, line, failure)) return false;
   const Vec3 carriedCentre = part.turned.FromWorld({centreOut[0], centreOut[1], centreOut[2]});
   double cx = 0.0, cy = 0.0, fitted = 0.0;
   if (!CircleThrough(ends[0].x, ends[0].y, ends[1].x, ends[1].y, ends[2].x, ends[2].y, cx, cy, fitted)) {
@@ -658,7 +661,7 @@ bool EntityConverter::ConvertArc(const Part& part, const Arc& arc, bool listed, 
   WriteNumber(arc.centre + 1, c.y, cy);
   if (hasZ) WriteCoordinate(arc.centre + 2, carriedCentre.z);
   WriteNumber(arc.radius, radius, fitted);
-  if (listed) points.push_back({line, {centreOut[0], centreOut[1], centreOut[2]}});
+  if (listed) points.push_back({line, {centreOut[0], centreOut[1], centreOut[2]}, {centreIn.x, centreIn.y, centreIn.z}});
   return true;
 }
 
@@ -713,7 +716,8 @@ bool EntityConverter::ConvertPart(const Part& part, bool listed, std::vector<Lis
           p.z = part.elevation;
         }
         double out[3];
-        if (!Carry(role == Role::WorldPoint ? p : part.ocs.ToWorld(p), out, line, failure)) return false;
+        const Vec3 world = role == Role::WorldPoint ? p : part.ocs.ToWorld(p);
+        if (!Carry(world, out, line, failure)) return false;
         const Vec3 q = role == Role::WorldPoint ? Vec3{out[0], out[1], out[2]}
                                                 : part.turned.FromWorld({out[0], out[1], out[2]});
         WriteCoordinate(i, q.x);
@@ -728,7 +732,9 @@ bool EntityConverter::ConvertPart(const Part& part, bool listed, std::vector<Lis
         } else if (hasZ) {
           WriteCoordinate(i + 2, q.z);
         }
-        if (listed && !extendedData && role != Role::Seed) points.push_back({line, {out[0], out[1], out[2]}});
+        if (listed && !extendedData && role != Role::Seed) {
+          points.push_back({line, {out[0], out[1], out[2]}, {world.x, world.y, world.z}});
+        }
         break;
       }
       case Role::Elevation:
@@ -1009,7 +1015,7 @@ bool EntityConverter::ConvertExtents(Record& record, bool listed, std::vector<Li
     WriteCoordinate(i, out[0]);
     WriteCoordinate(i + 1, out[1]);
     if (hasZ) WriteCoordinate(i + 2, out[2]);
-    if (listed) points.push_back({r[i].line, {out[0], out[1], out[2]}});
+    if (listed) points.push_back({r[i].line, {out[0], out[1], out[2]}, {p.x, p.y, p.z}});
     return true;
   }
   return true;

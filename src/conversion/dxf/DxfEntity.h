@@ -21,6 +21,7 @@ namespace transref::dxf {
 struct ListPoint {
   std::int64_t xCodeLine = 0;  // 1-based
   double values[3] = {0, 0, 0};
+  double input[3] = {0, 0, 0};  // the position as the drawing holds it (world coordinates)
 };
 
 struct ConvertFailure {

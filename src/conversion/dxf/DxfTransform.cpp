@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "conversion/Plausibility.h"
 #include "conversion/lists/AsciiList.h"
-#include "conversion/maps/MapOutput.h"
 #include "conversion/dxf/DxfEntity.h"
+#include "conversion/dxf/DxfPointFile.h"
 #include "conversion/Messages.h"
 #include "support/Numbers.h"
 
@@ -143,7 +144,10 @@ class Walk {
   std::vector<dxf::ListPoint> points_;
   std::string listLine_;
   DxfFindings findings_;
-  MapWriter map_{job_.outputKind};  // used when the output is a map
+  PlausibilityCheck plausibility_{job_};
+  // The drawing's points for a delimited file or a map.
+  const bool pointFile_ = dxf::TakesDrawingPoints(job_.outputKind);
+  dxf::DrawingPointWriter pointWriter_{job_};
 };
 
 // Reads a code line and its value line. False at the end of the input or
@@ -222,6 +226,10 @@ bool Walk::FinishRecord() {
     case Gathering::Entity:
       ok = converter_.Convert(record_, section_ == Section::Entities, points_, failure);
       if (ok) Note(section_ == Section::Entities);
+      // The positions of the ENTITIES section are checked as a list's points are.
+      for (const dxf::ListPoint& point : points_) {
+        plausibility_.AddPoint(static_cast<int>(point.xCodeLine), point.input, point.values);
+      }
       break;
     case Gathering::View: {
       bool active = false;
@@ -253,21 +261,18 @@ bool Walk::FinishRecord() {
         return FailBadLine(failure.line);
     }
   }
-  result_.pointsWritten += static_cast<std::int64_t>(points_.size());
   if (toDxf_) {
+    result_.pointsWritten += static_cast<std::int64_t>(points_.size());
     record_.WriteTo(output_);
+  } else if (pointFile_) {
+    if (what != Gathering::Entity) return true;  // the header extents are no drawing points
+    listLine_.clear();
+    result_.pointsWritten += static_cast<std::int64_t>(pointWriter_.AppendRecord(listLine_, record_, points_));
+    output_.Write(listLine_);
   } else {
+    result_.pointsWritten += static_cast<std::int64_t>(points_.size());
     for (const dxf::ListPoint& point : points_) {
       listLine_.clear();
-      if (IsMap(job_.outputKind)) {
-        // Named, as in a list, by the zero-based index of the X code line.
-        char name[24];
-        const char* end = std::to_chars(name, name + sizeof name, point.xCodeLine - 1).ptr;
-        map_.AppendPoint(listLine_, MapPoint{std::string_view(name, static_cast<std::size_t>(end - name)),
-                                             point.values[0], point.values[1], point.values[2], true, nullptr});
-        output_.Write(listLine_);
-        continue;
-      }
       // The point's identifier is the zero-based index of its X code line.
       AppendPointLine(listLine_, static_cast<std::int32_t>(point.xCodeLine - 1), point.values, job_.output.system,
                       job_.outputKind);
@@ -347,9 +352,9 @@ bool Walk::HandleTag() {
 // holds "ENDSEC" is just a text).
 bool Walk::Run() {
   progress_.SetStage(kStageReadingHeader);
-  if (IsMap(job_.outputKind)) {
+  if (pointFile_) {
     listLine_.clear();
-    map_.AppendStart(listLine_);
+    pointWriter_.AppendStart(listLine_);
     output_.Write(listLine_);
   }
   while (!endOfFile_) {
@@ -383,12 +388,13 @@ bool Walk::Run() {
   // as DXF, say): copying it unchanged must not be reported as a conversion.
   if (!sawEntities_) return Fail({{MessageBoxKind::Interrupt, std::string(kNoEntitiesError)}}, 0);
   if (outside_.Any()) return Fail({{MessageBoxKind::Interrupt, outside_.Message(job_.grid.path)}}, 0);
-  if (IsMap(job_.outputKind)) {
+  if (pointFile_) {
     listLine_.clear();
-    map_.AppendEnd(listLine_);
+    pointWriter_.AppendEnd(listLine_);
     output_.Write(listLine_);
     if (output_.Failed()) return FailWrite();
   }
+  findings_.warnings = plausibility_.Warnings();
   return true;
 }
 

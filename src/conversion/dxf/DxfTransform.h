@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -47,6 +48,8 @@ struct DxfFindings {
   static constexpr std::size_t kListedOutside = 10;
   std::int64_t outside = 0;
   std::vector<std::int64_t> outsideLines;
+  // The plausibility warnings of the converted positions (as a list's).
+  std::vector<std::string> warnings;
 };
 
 // Walks the drawing from `input` to `output` (a drawing, or a point list

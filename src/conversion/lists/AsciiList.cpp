@@ -321,7 +321,7 @@ void AppendPointLine(std::string& out, std::string_view idText, const double val
     p = FormatFixed(p, values[k], width, decimals);
   }
   *p++ = '\n';
-  out.append(buffer, p);
+  out.append(buffer, static_cast<std::size_t>(p - buffer));
 }
 
 }  // namespace transref

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
+#include <utility>
 
 #include "conversion/lists/Transcoder.h"
 #include "support/Numbers.h"
@@ -118,6 +120,14 @@ int SeparatorScore(const Sample& sample, char separator) {
   return score;
 }
 
+bool SplitsRegularly(const Sample& sample) {
+  if (sample.lines.empty() || sample.lines.front().size() < 2) return false;
+  for (const std::vector<Field>& fields : sample.lines) {
+    if (fields.size() != sample.lines.front().size()) return false;
+  }
+  return true;
+}
+
 bool IsHeaderLine(const std::vector<Field>& fields, TextEncoding encoding, char separator) {
   int coordinates = 0;
   for (const Field& field : fields) {
@@ -209,9 +219,41 @@ bool IsBlankOrComment(std::string_view line) {
   return line.empty() || line.front() == '#' || line.starts_with("//");
 }
 
+namespace {
+
+// The usual line: a one-byte separator and no quoted field. Each field is
+// found with memchr and trimmed of blanks, as the general loop below does.
+// False, as soon as a field opens with a quote (after its blanks), for the
+// general loop to split the line.
+bool SplitUnquoted(std::string_view line, char separator, std::vector<Field>& fields) {
+  const char* const data = line.data();
+  const std::size_t n = line.size();
+  std::size_t start = 0;
+  for (;;) {
+    const void* hit = n > start ? std::memchr(data + start, separator, n - start) : nullptr;
+    const std::size_t stop = hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - data) : n;
+    std::size_t b = start, e = stop;
+    while (b < e && IsBlank(data[b])) ++b;
+    if (b < e && data[b] == '"') return false;
+    while (e > b && IsBlank(data[e - 1])) --e;
+    Field& field = fields.emplace_back();
+    field.begin = b;
+    field.end = e;
+    field.value = std::string_view(data + b, e - b);
+    if (!hit) return true;
+    start = stop + 1;
+  }
+}
+
+}  // namespace
+
 bool SplitFields(std::string_view line, char separator, std::vector<Field>& fields, std::string& storage) {
   fields.clear();
   storage.clear();
+  if (separator != kBlankSeparator) {
+    if (SplitUnquoted(line, separator, fields)) return true;
+    fields.clear();
+  }
   // Quoted values are gathered first and viewed afterwards: the storage
   // must not move while views into it are handed out.
   std::vector<std::pair<std::size_t, std::size_t>> quotedSpans;
@@ -298,11 +340,16 @@ LayoutDetection DetectLayout(const std::vector<std::string>& firstLines, TextFor
   if (options.separator) {
     layout.separator = *options.separator;
   } else {
-    int best = -1000000;
+    // A separator that splits every line into the same two or more fields
+    // comes before one that does not (blanks inside tab-separated values,
+    // "-29 58 12.25", must not make blanks the separator); the score
+    // decides among the rest.
+    std::pair<bool, int> best{false, -1000000};
     for (const char candidate : kSeparators) {
-      const int score = SeparatorScore(SplitSample(firstLines, candidate), candidate);
-      if (score > best) {
-        best = score;
+      const Sample split = SplitSample(firstLines, candidate);
+      const std::pair<bool, int> rank{SplitsRegularly(split), SeparatorScore(split, candidate)};
+      if (rank > best) {
+        best = rank;
         layout.separator = candidate;
       }
     }

@@ -36,6 +36,8 @@ int TemporaryDescriptor() {
   return fd;
 }
 
+bool IsBlankByte(char c) { return c == ' ' || c == '\t'; }
+
 std::string SeparatorName(char separator) {
   switch (separator) {
     case '\t': return "tabulação";
@@ -189,11 +191,8 @@ void AppendSexagesimal(std::string& out, double degrees, bool longitude, char de
   out += text;
 }
 
-namespace {
-
-void AppendCoordinate(std::string& out, double value, int axis, const DelimitedWriting& writing, bool quoted) {
+void AppendDelimitedCoordinate(std::string& out, double value, int axis, const DelimitedWriting& writing, bool quoted) {
   const DelimitedLayout& layout = *writing.layout;
-  const std::size_t start = out.size();
   if (quoted) out += '"';
   if (writing.sexagesimal && writing.outputSystem == CoordinateSystemKind::Geographic && axis < 2) {
     const std::size_t at = out.size();
@@ -205,38 +204,57 @@ void AppendCoordinate(std::string& out, double value, int axis, const DelimitedW
     }
   } else {
     char buffer[400];
-    char* end = FormatFixed(buffer, value, 0, CoordinateDecimals(writing.outputSystem));
-    if (layout.decimalMark != '.') {
-      for (char* p = buffer; p != end; ++p) {
-        if (*p == '.') *p = layout.decimalMark;
-      }
-    }
-    out.append(buffer, end);
+    const int decimals = CoordinateDecimals(writing.outputSystem);
+    char* end = FormatFixed(buffer, value, 0, decimals);
+    // The one decimal point stands just before the decimals.
+    char* const mark = end - decimals - 1;
+    if (decimals > 0 && mark >= buffer && *mark == '.') *mark = layout.decimalMark;
+    out.append(buffer, static_cast<std::size_t>(end - buffer));
   }
   if (quoted) out += '"';
-  (void)start;
 }
 
-}  // namespace
+void AppendDelimitedText(std::string& out, std::string_view text, char separator) {
+  // Quoted when the reader would otherwise split it, take a quote as its
+  // start or trim its blanks.
+  const bool blanks = separator == kBlankSeparator;
+  bool quote = !text.empty() && (IsBlankByte(text.front()) || IsBlankByte(text.back()));
+  for (const char c : text) {
+    if (c == separator || c == '"' || c == '\n' || c == '\r' || (blanks && IsBlankByte(c))) quote = true;
+  }
+  if (!quote) {
+    out.append(text);
+    return;
+  }
+  out += '"';
+  for (const char c : text) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
+}
 
 void AppendDelimitedRow(std::string& out, std::string_view line, const DelimitedRow& row, const double values[3],
                         const DelimitedWriting& writing) {
+  // The coordinate fields in the order they stand; the bytes between them
+  // (other fields, separators, blanks) are copied in one piece each.
+  int order[3];
+  int count = 0;
+  for (int c = 0; c < 3; ++c) {
+    if (row.coordinateField[c] < 0) continue;
+    int at = count++;
+    for (; at > 0 && row.coordinateField[order[at - 1]] > row.coordinateField[c]; --at) order[at] = order[at - 1];
+    order[at] = c;
+  }
   std::size_t previous = 0;
-  for (std::size_t k = 0; k < row.fields.size(); ++k) {
-    const Field& field = row.fields[k];
-    out.append(line.substr(previous, field.begin - previous));
-    int axis = -1;
-    for (int c = 0; c < 3; ++c) {
-      if (row.coordinateField[c] == static_cast<int>(k)) axis = c;
-    }
-    if (axis >= 0) {
-      AppendCoordinate(out, values[axis], axis, writing, field.quoted);
-    } else {
-      out.append(line.substr(field.begin, field.end - field.begin));
-    }
+  for (int k = 0; k < count; ++k) {
+    const int axis = order[k];
+    const Field& field = row.fields[static_cast<std::size_t>(row.coordinateField[axis])];
+    out.append(line.data() + previous, field.begin - previous);
+    AppendDelimitedCoordinate(out, values[axis], axis, writing, field.quoted);
     previous = field.end;
   }
-  out.append(line.substr(previous));
+  out.append(line.data() + previous, line.size() - previous);
 }
 
 void AppendDelimitedHeader(std::string& out, std::string_view line, const DelimitedWriting& writing) {

@@ -74,6 +74,13 @@ struct DelimitedWriting {
 // as read.
 void AppendDelimitedRow(std::string& out, std::string_view line, const DelimitedRow& row, const double values[3],
                         const DelimitedWriting& writing);
+// One coordinate as the layout writes it (decimal mark, sexagesimal
+// geographic output when asked; `axis` 0, 1, 2 for C1, C2, C3).
+void AppendDelimitedCoordinate(std::string& out, double value, int axis, const DelimitedWriting& writing,
+                               bool quoted);
+// A text field, quoted (with "" inside) only when it must be to read back
+// as the same text.
+void AppendDelimitedText(std::string& out, std::string_view text, char separator);
 // The header line with the coordinate names of the output system.
 void AppendDelimitedHeader(std::string& out, std::string_view line, const DelimitedWriting& writing);
 // 51°12'30.50000"W in the encoding of the layout (seconds with 5 decimals).

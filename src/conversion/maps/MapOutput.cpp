@@ -13,7 +13,7 @@ constexpr int kMetreDecimals = 5;
 
 void AppendNumber(std::string& out, double value, int decimals) {
   char buffer[400];
-  out.append(buffer, FormatFixed(buffer, value, 0, decimals));
+  out.append(buffer, static_cast<std::size_t>(FormatFixed(buffer, value, 0, decimals) - buffer));
 }
 
 void AppendXml(std::string& out, std::string_view text) {

@@ -66,11 +66,10 @@ std::vector<FileKind> FileKindsOffered(Side side, FileKind inputKind, bool point
   for (int k = 0; k < kFileKindCount; ++k) {
     const auto kind = static_cast<FileKind>(k);
     if (!pointFileKinds && !IsStrictList(kind) && !IsDrawing(kind)) continue;
-    // Maps are written, never read; a list never becomes a drawing, and a
-    // drawing's points go to the strict lists or a map.
+    // Maps are written, never read; a list never becomes a drawing. A
+    // drawing's points go to any point file or map.
     if (side == Side::In && IsMap(kind)) continue;
     if (side == Side::Out && IsListKind(inputKind) && IsDrawing(kind)) continue;
-    if (side == Side::Out && IsDrawing(inputKind) && kind == FileKind::Delimited) continue;
     kinds.push_back(kind);
   }
   return kinds;
@@ -268,8 +267,7 @@ Outcome JobModel::ChooseFileKind(Side side, FileKind kind) {
   const std::vector<FileKind> offered = FileKindsOffered(side, inputKind, true);
   if (std::find(offered.begin(), offered.end(), kind) == offered.end()) {
     if (IsMap(kind)) return Refuse("KML e GeoJSON só existem como saída");
-    if (IsDrawing(kind)) return Refuse("uma lista ASCII não pode ser convertida em desenho DXF");
-    return Refuse("os pontos de um desenho DXF vão para uma lista ASCII ou um mapa, não para um texto delimitado");
+    return Refuse("uma lista ASCII não pode ser convertida em desenho DXF");
   }
   if (lastFileKind_[Index(side)] == kind) return {};
   lastFileKind_[Index(side)] = kind;
