@@ -106,10 +106,11 @@ void MainWindowTest::initialState() {
   const auto& in = ui->In();
   const auto& out = ui->Out();
   // File kinds: DXF on both sides, first entries relabelled for E, N, H;
-  // spreadsheets after them, and maps on the output side only.
+  // spreadsheets after them (a drawing's points too), and maps on the output side only.
   QCOMPARE(Items(in.cbFileName), (QStringList{"ASCII - Coordenadas 3D(ID; E, N, H)", "ASCII - Coordenadas 2D(ID; E, N)",
                                               "DXF", "Texto delimitado / planilha (CSV)"}));
-  QCOMPARE(Items(out.cbFileName).mid(3), (QStringList{"KML (Google Earth)", "GeoJSON"}));
+  QCOMPARE(Items(out.cbFileName).mid(3),
+           (QStringList{"Texto delimitado / planilha (CSV)", "KML (Google Earth)", "GeoJSON"}));
   QCOMPARE(in.cbFileName->currentIndex(), 2);
   QCOMPARE(out.cbFileName->currentIndex(), 2);
   QCOMPARE(w.LastFileKind(Side::In), 2);
