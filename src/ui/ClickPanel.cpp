@@ -42,7 +42,10 @@ void ClickPanel::SetShowsPath(bool showsPath) {
 }
 
 QString ClickPanel::ShownText() const {
-  const int width = TextArea().width();
+  // A framed label draws an unelided text half an "x" in from its frame
+  // (QLabel's indent): the text shown whole must fit beside that indent too.
+  const int inset = indent() >= 0 ? indent() : (frameWidth() > 0 ? fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2 : 0);
+  const int width = TextArea().width() - inset;
   if (showsPath_) return ElidePathKeepingName(text(), fontMetrics(), width);
   return fontMetrics().elidedText(text(), Qt::ElideMiddle, width);
 }
