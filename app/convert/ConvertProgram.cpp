@@ -44,17 +44,6 @@ std::optional<FileKind> DetectKind(const ConvertOptions& options, TextFile* stan
   return DetectInputKind(*file);
 }
 
-// The layout a delimited input is read with, as the run will detect it.
-std::optional<std::string> DetectedLayoutText(const ConversionJob& job) {
-  std::unique_ptr<TextFile> file = TextFile::Open(job.inputPath.c_str(), TextFile::Mode::Read);
-  if (!file) return std::nullopt;
-  DelimitedSource source(*file);
-  if (!source.Error().empty()) return std::nullopt;
-  const LayoutDetection detection = DetectLayout(source.Sample(), source.Format(), job.input.system, job.delimited);
-  if (!detection.layout) return std::nullopt;
-  return LayoutSummary(*detection.layout, job.input.system);
-}
-
 }  // namespace
 
 int RunConverter(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
@@ -112,7 +101,9 @@ int RunConverter(const std::vector<std::string>& arguments, std::ostream& out, s
   // A forgotten --from is seen before the run, not in the numbers after it.
   if (!options.quiet && UsesDefaults(options, job)) err << kProgramName << ": " << JobSummary(job) << "\n";
   if (!options.quiet && !standardInput && job.inputKind == FileKind::Delimited) {
-    if (const std::optional<std::string> layout = DetectedLayoutText(job)) err << kProgramName << ": " << *layout << "\n";
+    // The layout as the run will detect it.
+    const DelimitedPreview preview = PreviewDelimitedFile(job.inputPath, job.input.system, job.delimited);
+    if (preview.layout) err << kProgramName << ": " << LayoutSummary(*preview.layout, job.input.system) << "\n";
   }
 
   NullProgressSink silent;

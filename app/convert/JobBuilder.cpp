@@ -1,8 +1,6 @@
 #include "JobBuilder.h"
 
-#include <algorithm>
-#include <filesystem>
-
+#include "conversion/lists/InputKind.h"
 #include "conversion/model/JobTexts.h"
 
 namespace transref::convert {
@@ -14,16 +12,6 @@ FileKind KindOption(const std::string& text, const std::string& option) {
 }
 
 }  // namespace
-
-FileKind FileKindFromExtension(std::string_view path) {
-  std::string extension = std::filesystem::path(path).extension().string();
-  std::transform(extension.begin(), extension.end(), extension.begin(), [](unsigned char c) { return std::tolower(c); });
-  if (extension == ".dxf") return FileKind::Dxf;
-  if (extension == ".csv") return FileKind::Delimited;
-  if (extension == ".kml") return FileKind::Kml;
-  if (extension == ".geojson") return FileKind::GeoJson;
-  return FileKind::Ascii3D;
-}
 
 ConversionJob BuildConversionJob(const ConvertOptions& o, std::optional<FileKind> detectedInputKind) {
   JobTexts texts;

@@ -11,10 +11,6 @@
 
 namespace transref::convert {
 
-// The kind a file name implies (any case): DXF for ".dxf", the delimited
-// kind for ".csv", the maps for ".kml" and ".geojson", else the 3D list.
-FileKind FileKindFromExtension(std::string_view path);
-
 // Without --from-kind the input is a drawing when `detectedInputKind` (see
 // DetectInputKind) or its name says so, else the list kind detected (3D when
 // nothing was). Without --to-kind the output is a drawing for the extension

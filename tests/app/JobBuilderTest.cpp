@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "convert/JobBuilder.h"
+#include "conversion/lists/InputKind.h"
 #include "conversion/model/JobModel.h"
 #include "geodesy/ParameterSets.h"
 

@@ -1,6 +1,8 @@
 #include "conversion/lists/InputKind.h"
 
 #include <algorithm>
+#include <cctype>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -85,6 +87,17 @@ std::optional<FileKind> DetectInputKind(TextFile& file, int linesLooked) {
   const FileKind kind = KindOfFirstLines(file, linesLooked);
   if (!file.Seek(start)) return std::nullopt;
   return kind;
+}
+
+FileKind FileKindFromExtension(std::string_view path) {
+  std::string extension = std::filesystem::path(path).extension().string();
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  if (extension == ".dxf") return FileKind::Dxf;
+  if (extension == ".csv") return FileKind::Delimited;
+  if (extension == ".kml") return FileKind::Kml;
+  if (extension == ".geojson") return FileKind::GeoJson;
+  return FileKind::Ascii3D;
 }
 
 }  // namespace transref

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <optional>
+#include <string_view>
 
 #include "conversion/FileKind.h"
 
@@ -21,5 +22,9 @@ class TextFile;
 // past). A pipe that delivers its lines late is best judged by its first
 // line alone (`linesLooked` 1).
 std::optional<FileKind> DetectInputKind(TextFile& file, int linesLooked = 20);
+
+// The kind a file name implies (any case): DXF for ".dxf", the delimited
+// kind for ".csv", the maps for ".kml" and ".geojson", else the 3D list.
+FileKind FileKindFromExtension(std::string_view path);
 
 }  // namespace transref
