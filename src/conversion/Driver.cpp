@@ -1,6 +1,8 @@
 #include "conversion/Driver.h"
 
+#include <algorithm>
 #include <string>
+#include <thread>
 
 #include "conversion/Plausibility.h"
 #include "conversion/lists/AsciiList.h"
@@ -9,6 +11,7 @@
 #include "conversion/dxf/DxfTransform.h"
 #include "geodesy/PointChain.h"
 #include "support/ReplacingOutput.h"
+#include "support/SliceRunner.h"
 #include "support/TextFile.h"
 
 namespace transref {
@@ -47,6 +50,13 @@ std::string StrictLineProblem(std::string_view line, FileKind kind) {
   return "o ID não é um número inteiro ou uma coordenada não é um número";
 }
 
+// Why a line is bad: the detail for the list of bad lines, and the messages
+// told when it is the first.
+struct LineFault {
+  std::string detail;
+  std::vector<UserMessage> messages;
+};
+
 // At most this many bad lines are named in one failure.
 constexpr std::size_t kMaxBadLines = 20;
 constexpr std::size_t kMaxQuotedText = 80;
@@ -60,9 +70,9 @@ class BadLines {
   BadLines(TextEncoding encoding, bool alwaysListed) : encoding_(encoding), alwaysListed_(alwaysListed) {}
   bool Any() const { return count_ > 0; }
 
-  void Add(int lineNumber, std::string_view line, std::string_view detail, std::vector<UserMessage> firstMessages) {
+  void Add(int lineNumber, std::string_view line, LineFault fault) {
     if (count_++ == 0) {
-      messages_ = std::move(firstMessages);
+      messages_ = std::move(fault.messages);
       firstLine_ = lineNumber;
     }
     if (count_ > kMaxBadLines) return;
@@ -76,7 +86,7 @@ class BadLines {
       while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;  // whole characters
       text = text.substr(0, cut) + "…";
     }
-    list_ += "\nlinha " + std::to_string(lineNumber) + ": " + std::string(detail) + ": \"" + text + "\"";
+    list_ += "\nlinha " + std::to_string(lineNumber) + ": " + fault.detail + ": \"" + text + "\"";
   }
 
   void Fail(RunResult& result) {
@@ -103,15 +113,15 @@ class BadLines {
 
 // A point the chain could not carry: outside every subgrid of the job's
 // grid, or outside the transformation's domain. Either way a bad line.
-void AddUntransformable(BadLines& bad, const PointChain& chain, const ConversionJob& job, int lineNumber,
-                        std::string_view line, std::string_view id) {
-  if (chain.LastFailure() == PointChain::Failure::OutsideGrid) {
-    bad.Add(lineNumber, line, OutsideGridProblem(job.grid.path, id),
-            {Interrupt(OutsideGridMessage(job.grid.path, lineNumber, id))});
-    return;
+LineFault UntransformableFault(PointChain::Failure failure, const ConversionJob& job, int lineNumber,
+                               std::string_view id) {
+  if (failure == PointChain::Failure::OutsideGrid) {
+    return {OutsideGridProblem(job.grid.path, id), {Interrupt(OutsideGridMessage(job.grid.path, lineNumber, id))}};
   }
-  bad.Add(lineNumber, line, kOutOfDomainProblem, {Interrupt(OutOfDomainMessage(lineNumber))});
+  return {std::string(kOutOfDomainProblem), {Interrupt(OutOfDomainMessage(lineNumber))}};
 }
+
+LineFault TooLongFault(int lineNumber) { return {"linha longa demais", {Interrupt(BadLineMessage(lineNumber))}}; }
 
 // The list loop: one line read, parsed, carried and written at a time.
 // Lines that are empty or hold only blanks and tabs are skipped wherever
@@ -130,27 +140,27 @@ bool ConvertList(const ConversionJob& job, PointChain& chain, TextFile& input, T
     ++lineNumber;
     result.linesRead = lineNumber;
     if (read == TextFile::LineRead::TooLong) {
-      bad.Add(lineNumber, {}, "linha longa demais", {Interrupt(BadLineMessage(lineNumber))});
+      bad.Add(lineNumber, {}, TooLongFault(lineNumber));
       continue;
     }
     if (lineNumber == 1 && line.starts_with(kByteOrderMark)) line.remove_prefix(kByteOrderMark.size());
     if (IsBlankLine(line)) continue;
     ParsedLine parsed = ParsePointLine(line, job.inputKind, lineNumber);
     if (!parsed.record) {
-      bad.Add(lineNumber, line, StrictLineProblem(line, job.inputKind), std::move(parsed.messages));
+      bad.Add(lineNumber, line, {StrictLineProblem(line, job.inputKind), std::move(parsed.messages)});
       continue;
     }
     progress.Step(input.Position());
     const PointRecord& point = *parsed.record;
     if (geographicInput) {
       if (auto problem = CheckGeographicRange(point)) {
-        bad.Add(lineNumber, line, RangeProblem(point.c1), {Interrupt(std::move(*problem))});
+        bad.Add(lineNumber, line, {RangeProblem(point.c1), {Interrupt(std::move(*problem))}});
         continue;
       }
     }
     double values[3];
     if (!chain.Transform(point.c1, point.c2, point.c3, values)) {
-      AddUntransformable(bad, chain, job, lineNumber, line, point.idText);
+      bad.Add(lineNumber, line, UntransformableFault(chain.LastFailure(), job, lineNumber, point.idText));
       continue;
     }
     // After a bad line nothing more is written; the reading goes on to name
@@ -176,9 +186,16 @@ bool ConvertList(const ConversionJob& job, PointChain& chain, TextFile& input, T
 }
 
 // Where the converted points go: a delimited file in the input's layout, a
-// strict list, or a map.
+// strict list, or a map. A point's text is made by FormatPoint, which only
+// reads the settings (several threads may call it at once), and written by
+// WritePoint in file order.
 class PointOutput {
  public:
+  // One thread's scratch space for FormatPoint.
+  struct Scratch {
+    std::vector<std::pair<std::string, std::string>> properties;
+  };
+
   PointOutput(const ConversionJob& job, const DelimitedLayout& layout, TextFile& output)
       : job_(job), layout_(layout), output_(output), lines_(output, layout.encoding, layout.lineEnd),
         map_(job.outputKind) {
@@ -201,43 +218,59 @@ class PointOutput {
     return job_.outputKind != FileKind::Delimited || lines_.WriteLine(line);
   }
 
-  bool Header(std::string_view line, const std::vector<Field>& fields) {
+  // The header's column names, which name a map's properties: set before
+  // any point is formatted.
+  void SetColumnNames(const std::vector<Field>& fields) {
     for (std::size_t k = 0; k < fields.size(); ++k) {
       if (k >= names_.size()) names_.push_back({});
       names_[k] = DecodeToUtf8(fields[k].value, layout_.encoding);
     }
+  }
+
+  bool Header(std::string_view line) {
     if (job_.outputKind != FileKind::Delimited) return true;
     text_.clear();
     AppendDelimitedHeader(text_, line, writing_);
     return lines_.WriteLine(text_);
   }
 
-  bool Point(std::string_view line, const DelimitedRow& row, const double values[3]) {
-    text_.clear();
+  void FormatPoint(std::string& out, std::string_view line, const DelimitedRow& row, const double values[3],
+                   Scratch& scratch) const {
     const std::string_view id = row.idField >= 0 ? row.fields[static_cast<std::size_t>(row.idField)].value
                                                  : std::string_view{};
     if (job_.outputKind == FileKind::Delimited) {
-      AppendDelimitedRow(text_, line, row, values, writing_);
-      return lines_.WriteLine(text_);
+      AppendDelimitedRow(out, line, row, values, writing_);
+      return;
     }
     if (IsMap(job_.outputKind)) {
-      properties_.clear();
+      scratch.properties.clear();
       for (std::size_t k = 0; k < row.fields.size(); ++k) {
         if (static_cast<int>(k) == row.idField || IsCoordinate(row, k)) continue;
         std::string name = k < names_.size() && !names_[k].empty() ? names_[k] : "coluna " + std::to_string(k + 1);
-        properties_.emplace_back(std::move(name), DecodeToUtf8(row.fields[k].value, layout_.encoding));
+        scratch.properties.emplace_back(std::move(name), DecodeToUtf8(row.fields[k].value, layout_.encoding));
       }
       const std::string name = DecodeToUtf8(id, layout_.encoding);
-      map_.AppendPoint(text_, MapPoint{name, values[0], values[1], values[2], row.hasHeight, &properties_});
-      return output_.Write(text_);
+      map_.AppendFeature(out, MapPoint{name, values[0], values[1], values[2], row.hasHeight, &scratch.properties});
+      return;
     }
     const std::string_view rawId =
         row.idField >= 0 ? line.substr(row.fields[static_cast<std::size_t>(row.idField)].begin,
                                        row.fields[static_cast<std::size_t>(row.idField)].end -
                                            row.fields[static_cast<std::size_t>(row.idField)].begin)
                          : std::string_view("0");
-    AppendPointLine(text_, rawId, values, job_.output.system, job_.outputKind);
-    return output_.Write(text_);
+    AppendPointLine(out, rawId, values, job_.output.system, job_.outputKind);
+  }
+
+  // A text FormatPoint made, as the next point of the output.
+  bool WritePoint(std::string_view text) {
+    if (job_.outputKind == FileKind::Delimited) return lines_.WriteLine(text);
+    if (IsMap(job_.outputKind)) {
+      text_.clear();
+      map_.AppendSeparator(text_);
+      text_.append(text);
+      return output_.Write(text_);
+    }
+    return output_.Write(text);
   }
 
   bool End() {
@@ -263,15 +296,105 @@ class PointOutput {
   DelimitedWriting writing_;
   std::string text_;
   std::vector<std::string> names_;
-  std::vector<std::pair<std::string, std::string>> properties_;
 };
 
+// A delimited run reads its lines in batches. The points of a batch are
+// read, carried and written out as text on several threads at once; then
+// the batch's lines are told (bad lines) or written in file order.
+constexpr std::size_t kBatchLines = 4096;
+constexpr std::size_t kBatchBytes = std::size_t{1} << 18;  // a batch ends after the line that reaches this
+// A batch with fewer points is carried on the calling thread alone, so that
+// a small file starts no thread.
+constexpr std::size_t kMinParallelPoints = 512;
+constexpr int kMaxWorkers = 4;
+
+struct BatchLine {
+  enum class Kind : std::uint8_t { TooLong, Passthrough, Header, Point };
+  Kind kind = Kind::Point;
+  int lineNumber = 0;
+  std::size_t begin = 0, size = 0;  // the line's bytes in the batch's text
+  // A point line, once carried:
+  bool converted = false;
+  bool commaSeen = false, pointSeen = false;
+  double input[3] = {0.0, 0.0, 0.0};
+  double output[3] = {0.0, 0.0, 0.0};
+  int worker = 0;                           // whose text holds its output line
+  std::size_t textBegin = 0, textSize = 0;  // the output line in that text
+  LineFault fault;                          // why it was not converted
+};
+
+// One thread's share of the work: its own chain (the chain keeps the
+// records of the point it carries), row and output texts.
+struct BatchWorker {
+  explicit BatchWorker(const PointChain& jobChain) : chain(jobChain) {}
+  PointChain chain;
+  DelimitedRow row;
+  std::string problem, notANumber;
+  std::string text;  // the output lines of its points, one after the other
+  PointOutput::Scratch scratch;
+};
+
+// Threads that carry a delimited run's points: as asked, or one for each
+// core up to kMaxWorkers. The grid's PROJ object serves one thread only.
+int WorkerCount(const ConversionJob& job, int requested) {
+  if (job.model == TransformationModel::Grid) return 1;
+  if (requested > 0) return requested;
+  const int cores = static_cast<int>(std::thread::hardware_concurrency());
+  return std::clamp(cores, 1, kMaxWorkers);
+}
+
+// Reads one point line, checks it, carries it and (with `format`) makes its
+// output line; or says why the line is bad.
+void CarryLine(BatchLine& entry, std::string_view line, BatchWorker& worker, int workerIndex, bool format,
+               const ConversionJob& job, const DelimitedLayout& layout, const PointOutput& out) {
+  const int lineNumber = entry.lineNumber;
+  DelimitedRow& row = worker.row;
+  entry.converted = false;
+  int expected = 0;
+  if (!ReadDelimitedRow(line, layout, job.input.system, row, worker.problem, worker.notANumber, expected)) {
+    std::vector<UserMessage> first;
+    if (worker.notANumber.empty()) {
+      first = {Interrupt(FieldCountMessage(lineNumber, expected))};
+    } else {
+      first = {{MessageBoxKind::ConversionError, NotANumberMessage(DecodeToUtf8(worker.notANumber, layout.encoding))},
+               Interrupt(BadLineMessage(lineNumber))};
+    }
+    entry.fault = {worker.problem, std::move(first)};
+    return;
+  }
+  if (job.input.system == CoordinateSystemKind::Geographic) {
+    PointRecord point;
+    point.c1 = row.values[0];
+    point.c2 = row.values[1];
+    point.lineNumber = lineNumber;
+    if (auto range = CheckGeographicRange(point)) {
+      entry.fault = {RangeProblem(point.c1), {Interrupt(std::move(*range))}};
+      return;
+    }
+  }
+  if (!worker.chain.Transform(row.values[0], row.values[1], row.values[2], entry.output)) {
+    const std::string id =
+        row.idField >= 0 ? DecodeToUtf8(row.fields[static_cast<std::size_t>(row.idField)].value, layout.encoding)
+                         : std::string();
+    entry.fault = UntransformableFault(worker.chain.LastFailure(), job, lineNumber, id);
+    return;
+  }
+  entry.converted = true;
+  std::copy_n(row.values, 3, entry.input);
+  entry.commaSeen = row.commaSeen;
+  entry.pointSeen = row.pointSeen;
+  entry.worker = workerIndex;
+  entry.textBegin = worker.text.size();
+  if (format) out.FormatPoint(worker.text, line, row, entry.output, worker.scratch);
+  entry.textSize = worker.text.size() - entry.textBegin;
+}
+
 // A delimited file (or a strict list written as another kind): the layout
-// detected or chosen, then one line at a time as in the list loop. A bad
-// line does not end the reading: every bad line is named (nothing more is
-// written after the first), and the run fails at the end.
-bool ConvertDelimited(const ConversionJob& job, PointChain& chain, TextFile& input, TextFile& output,
-                      ProgressSink& progress, RunResult& result) {
+// detected or chosen, then the lines in batches. A bad line does not end
+// the reading: every bad line is named (nothing more is written after the
+// first), and the run fails at the end.
+bool ConvertDelimited(const ConversionJob& job, const PointChain& chain, TextFile& input, TextFile& output,
+                      ProgressSink& progress, RunResult& result, int workers) {
   progress.SetStage(kStageProcessing);
   DelimitedSource source(input);
   if (!source.Error().empty()) {
@@ -296,74 +419,106 @@ bool ConvertDelimited(const ConversionJob& job, PointChain& chain, TextFile& inp
   PointOutput out(job, layout, output);
   PlausibilityCheck plausibility(job);
   BadLines bad(layout.encoding, true);
-  const bool geographicInput = job.input.system == CoordinateSystemKind::Geographic;
   bool writing = out.Begin();
   bool headerPending = layout.header;
-  DelimitedRow row;
-  std::string problem, notANumber;
+
+  std::vector<BatchWorker> team;
+  const int count = WorkerCount(job, workers);
+  team.reserve(static_cast<std::size_t>(count));
+  for (int k = 0; k < count; ++k) team.emplace_back(chain);
+  SliceRunner runner(count);
+  std::vector<BatchLine> batch(kBatchLines);
+  std::string batchText;
+  std::vector<Field> headerFields;
+  std::string headerStorage;
   int lineNumber = 0;
   while (!lines.AtEnd()) {
-    std::string_view line;
-    const TextFile::LineRead read = lines.ReadLine(line);
-    ++lineNumber;
-    result.linesRead = lineNumber;
-    if (read == TextFile::LineRead::TooLong) {
-      bad.Add(lineNumber, {}, "linha longa demais", {Interrupt(BadLineMessage(lineNumber))});
-      continue;
-    }
-    if (lineNumber == 1 && line.starts_with(kByteOrderMark)) line.remove_prefix(kByteOrderMark.size());
-    progress.Step(lines.Position());
-    if (IsBlankOrComment(line)) {
-      if (!bad.Any()) writing = writing && out.Passthrough(line);
-      continue;
-    }
-    if (headerPending) {
-      headerPending = false;
-      std::vector<Field> fields;
-      std::string storage;
-      SplitFields(line, layout.separator, fields, storage);
-      if (!bad.Any()) writing = writing && out.Header(line, fields);
-      continue;
-    }
-    int expected = 0;
-    if (!ReadDelimitedRow(line, layout, job.input.system, row, problem, notANumber, expected)) {
-      std::vector<UserMessage> first;
-      if (notANumber.empty()) {
-        first = {Interrupt(FieldCountMessage(lineNumber, expected))};
-      } else {
-        first = {{MessageBoxKind::ConversionError, NotANumberMessage(DecodeToUtf8(notANumber, layout.encoding))},
-                 Interrupt(BadLineMessage(lineNumber))};
-      }
-      bad.Add(lineNumber, line, problem, std::move(first));
-      continue;
-    }
-    if (geographicInput) {
-      PointRecord point;
-      point.c1 = row.values[0];
-      point.c2 = row.values[1];
-      point.lineNumber = lineNumber;
-      if (auto range = CheckGeographicRange(point)) {
-        bad.Add(lineNumber, line, RangeProblem(point.c1), {Interrupt(std::move(*range))});
+    // The batch read: each line's bytes kept, its kind told.
+    std::size_t size = 0, points = 0;
+    batchText.clear();
+    while (size < kBatchLines && batchText.size() < kBatchBytes && !lines.AtEnd()) {
+      std::string_view line;
+      const TextFile::LineRead read = lines.ReadLine(line);
+      BatchLine& entry = batch[size++];
+      entry.lineNumber = ++lineNumber;
+      entry.begin = batchText.size();
+      entry.size = 0;
+      if (read == TextFile::LineRead::TooLong) {
+        entry.kind = BatchLine::Kind::TooLong;
         continue;
       }
+      if (lineNumber == 1 && line.starts_with(kByteOrderMark)) line.remove_prefix(kByteOrderMark.size());
+      progress.Step(lines.Position());
+      if (IsBlankOrComment(line)) {
+        entry.kind = BatchLine::Kind::Passthrough;
+      } else if (headerPending) {
+        headerPending = false;
+        entry.kind = BatchLine::Kind::Header;
+        SplitFields(line, layout.separator, headerFields, headerStorage);
+        out.SetColumnNames(headerFields);
+      } else {
+        entry.kind = BatchLine::Kind::Point;
+        ++points;
+      }
+      batchText.append(line);
+      entry.size = line.size();
     }
-    double values[3];
-    if (!chain.Transform(row.values[0], row.values[1], row.values[2], values)) {
-      AddUntransformable(bad, chain, job, lineNumber, line,
-                         row.idField >= 0
-                             ? DecodeToUtf8(row.fields[static_cast<std::size_t>(row.idField)].value, layout.encoding)
-                             : std::string());
-      continue;
+    const auto text = [&batchText](const BatchLine& entry) {
+      return std::string_view(batchText).substr(entry.begin, entry.size);
+    };
+
+    // Its points carried, each thread a share of its lines. After a bad
+    // line nothing more is written, so no output line is made.
+    const bool format = !bad.Any();
+    const auto carry = [&](int slice, int slices) {
+      BatchWorker& worker = team[static_cast<std::size_t>(slice)];
+      worker.text.clear();
+      const std::size_t from = size * static_cast<std::size_t>(slice) / static_cast<std::size_t>(slices);
+      const std::size_t to = size * static_cast<std::size_t>(slice + 1) / static_cast<std::size_t>(slices);
+      for (std::size_t k = from; k < to; ++k) {
+        BatchLine& entry = batch[k];
+        if (entry.kind == BatchLine::Kind::Point) CarryLine(entry, text(entry), worker, slice, format, job, layout, out);
+      }
+    };
+    if (points < kMinParallelPoints) {
+      carry(0, 1);
+    } else {
+      runner.Run(carry);
     }
-    if (bad.Any()) continue;
-    plausibility.AddPoint(lineNumber, row.values, values);
-    plausibility.AddDecimalMarks(lineNumber, row.commaSeen, row.pointSeen);
-    writing = writing && out.Point(line, row, values);
-    if (!writing) {
-      SetFailure(result, {Interrupt(std::string(kWriteError))}, 0);
-      return false;
+
+    // The batch told and written in file order.
+    for (std::size_t k = 0; k < size; ++k) {
+      BatchLine& entry = batch[k];
+      result.linesRead = entry.lineNumber;
+      const std::string_view line = text(entry);
+      switch (entry.kind) {
+        case BatchLine::Kind::TooLong:
+          bad.Add(entry.lineNumber, {}, TooLongFault(entry.lineNumber));
+          continue;
+        case BatchLine::Kind::Passthrough:
+          if (!bad.Any()) writing = writing && out.Passthrough(line);
+          continue;
+        case BatchLine::Kind::Header:
+          if (!bad.Any()) writing = writing && out.Header(line);
+          continue;
+        case BatchLine::Kind::Point:
+          break;
+      }
+      if (!entry.converted) {
+        bad.Add(entry.lineNumber, line, std::move(entry.fault));
+        continue;
+      }
+      if (bad.Any()) continue;
+      plausibility.AddPoint(entry.lineNumber, entry.input, entry.output);
+      plausibility.AddDecimalMarks(entry.lineNumber, entry.commaSeen, entry.pointSeen);
+      const std::string& written = team[static_cast<std::size_t>(entry.worker)].text;
+      writing = writing && out.WritePoint(std::string_view(written).substr(entry.textBegin, entry.textSize));
+      if (!writing) {
+        SetFailure(result, {Interrupt(std::string(kWriteError))}, 0);
+        return false;
+      }
+      ++result.pointsWritten;
     }
-    ++result.pointsWritten;
   }
   if (bad.Any()) {
     bad.Fail(result);
@@ -389,7 +544,7 @@ void SetOpenFailure(RunResult& result, const std::string& path, int error, FileR
 
 }  // namespace
 
-RunResult RunConversion(const ConversionJob& job, ProgressSink& progress, const RunStreams& streams) {
+RunResult RunConversion(const ConversionJob& job, ProgressSink& progress, const RunStreams& streams, int workers) {
   RunResult result;
   if (auto problem = CheckJob(job, streams)) {
     SetFailure(result, {Interrupt(std::move(*problem))}, 0);
@@ -450,7 +605,7 @@ RunResult RunConversion(const ConversionJob& job, ProgressSink& progress, const 
     converted = ConvertList(job, chain, input, output, progress, result);
     result.convertedCount = static_cast<std::size_t>(result.pointsWritten);
   } else {
-    converted = ConvertDelimited(job, chain, input, output, progress, result);
+    converted = ConvertDelimited(job, chain, input, output, progress, result, workers);
   }
   const bool readFailed = input.HasReadError();
   inputFile.reset();

@@ -38,7 +38,10 @@ struct RunResult {
 // ReplacingOutput). A stream in `streams` is read or written instead of the
 // named file; a failed run may then have written part of its lines. The
 // progress is ended on every failure after it began. Success is never
-// reported after a failure.
-RunResult RunConversion(const ConversionJob& job, ProgressSink& progress, const RunStreams& streams = {});
+// reported after a failure. The points of a delimited file are carried on
+// `workers` threads at once (0: one for each core, up to four; a grid job
+// always on one); the output does not depend on how many.
+RunResult RunConversion(const ConversionJob& job, ProgressSink& progress, const RunStreams& streams = {},
+                        int workers = 0);
 
 }  // namespace transref

@@ -288,6 +288,57 @@ TEST(MapOutput, PointsNamedByTheirIdsWithTheirColumnsOrARefusal) {
   }
 }
 
+// Points carried on several threads in batches of lines: the same bytes,
+// warnings and messages as on one, with bad lines in different batches.
+TEST(DelimitedRun, SeveralWorkersGiveTheOneWorkerResult) {
+  ScratchDir dir;
+  std::string good = "Ponto;E;N;H;Desc\r\n";
+  for (int k = 1; k <= 10000; ++k) {
+    if (k % 997 == 0) good += "# comentário " + std::to_string(k) + "\r\n";
+    // A few points with E and N swapped, for a plausibility warning.
+    const bool swapped = k % 3001 == 0;
+    const std::string e = std::to_string(480000 + k % 1000) + "," + std::to_string(k % 1000);
+    const std::string n = std::to_string(6670000 + k % 7919) + ",5";
+    good += "P-" + std::to_string(k) + ";" + (swapped ? n : e) + ";" + (swapped ? e : n) + ";12,5;MURO\r\n";
+  }
+  std::string bad = good;
+  // Bad lines in the first, the second and the last batch: a word for a
+  // number, too few fields, a point outside the transformation's domain.
+  for (const auto& [line, replacement] : {std::pair{"P-7;", "P-7;abc;1;2;X"}, std::pair{"P-5000;", "P-5000;1"},
+                                          std::pair{"P-9999;", "P-9999;900000000;1;2;X"}}) {
+    const std::size_t at = bad.find(line);
+    bad.replace(at, bad.find('\r', at) - at, replacement);
+  }
+  for (const FileKind kind : {FileKind::Delimited, FileKind::GeoJson, FileKind::Ascii3D}) {
+    for (const std::string* content : {&good, &bad}) {
+      const ConversionJob job = Job(dir.Write("in.csv", *content), dir.Path("out"), FileKind::Delimited, kind,
+                                    Utm22South(), GeographicGrs80());
+      NullProgressSink sink;
+      const RunResult one = RunConversion(job, sink, {}, 1);
+      const std::string oneOutput = one.Succeeded() ? ReadAll(job.outputPath) : "";
+      const RunResult three = RunConversion(job, sink, {}, 3);
+      ASSERT_EQ(three.Succeeded(), content == &good);
+      ASSERT_EQ(one.Succeeded(), three.Succeeded());
+      EXPECT_EQ(one.pointsWritten, three.pointsWritten);
+      EXPECT_EQ(one.lineNumber, three.lineNumber);
+      EXPECT_EQ(one.warnings, three.warnings);
+      ASSERT_EQ(one.messages.size(), three.messages.size());
+      for (std::size_t k = 0; k < one.messages.size(); ++k) EXPECT_EQ(one.messages[k].text, three.messages[k].text);
+      if (three.Succeeded()) {
+        EXPECT_EQ(three.pointsWritten, 10000);
+        EXPECT_EQ(ReadAll(job.outputPath), oneOutput);
+        ASSERT_EQ(three.warnings.size(), 1u);
+        EXPECT_NE(three.warnings.front().find("E e N trocadas"), std::string::npos) << three.warnings.front();
+      } else {
+        EXPECT_EQ(three.lineNumber, 8);
+        EXPECT_NE(three.messages.back().text.find("3 linhas"), std::string::npos);
+        EXPECT_NE(three.messages.back().text.find("linha 10010: ponto fora do dom"), std::string::npos)
+            << three.messages.back().text;
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace transref
 

@@ -70,6 +70,16 @@ void MapWriter::AppendStart(std::string& out) const {
 }
 
 void MapWriter::AppendPoint(std::string& out, const MapPoint& point) {
+  AppendSeparator(out);
+  AppendFeature(out, point);
+}
+
+void MapWriter::AppendSeparator(std::string& out) {
+  if (!kml_ && !first_) out += ",\n";
+  first_ = false;
+}
+
+void MapWriter::AppendFeature(std::string& out, const MapPoint& point) const {
   if (kml_) {
     out += "<Placemark><name>";
     AppendXml(out, point.name);
@@ -87,7 +97,6 @@ void MapWriter::AppendPoint(std::string& out, const MapPoint& point) {
     }
     out += "<Point><coordinates>";
   } else {
-    if (!first_) out += ",\n";
     out += "{\"type\": \"Feature\", \"properties\": {\"id\": ";
     AppendJsonString(out, point.name);
     if (point.properties) {
@@ -109,7 +118,6 @@ void MapWriter::AppendPoint(std::string& out, const MapPoint& point) {
     AppendNumber(out, point.height, kMetreDecimals);
   }
   out += kml_ ? "</coordinates></Point></Placemark>\n" : "]}}";
-  first_ = false;
 }
 
 void MapWriter::AppendEnd(std::string& out) const { out += kml_ ? "</Document>\n</kml>\n" : "\n]}\n"; }

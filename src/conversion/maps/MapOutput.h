@@ -32,6 +32,11 @@ class MapWriter {
   explicit MapWriter(FileKind kind) : kml_(kind == FileKind::Kml) {}
   void AppendStart(std::string& out) const;
   void AppendPoint(std::string& out, const MapPoint& point);
+  // AppendPoint in two steps, so that points can be written out on several
+  // threads at once: what goes before a point (once for each point, in file
+  // order), then the point itself.
+  void AppendSeparator(std::string& out);
+  void AppendFeature(std::string& out, const MapPoint& point) const;
   void AppendEnd(std::string& out) const;
 
  private:
