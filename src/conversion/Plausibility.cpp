@@ -127,10 +127,14 @@ std::optional<std::string> OutsideZoneWarning(std::int64_t count, const std::vec
   std::array<int, 3> first{};
   for (std::size_t k = 0; k < first.size() && k < lines.size(); ++k) first[k] = static_cast<int>(lines[k]);
   const auto n = static_cast<std::size_t>(count);
+  // LinesText marks lines beyond the three it names; more entities than
+  // lines known are marked here, once.
+  const std::size_t known = std::min(n, lines.size());
+  const bool more = n > known && known <= first.size();
   return "Atenção: " + std::to_string(n) + (n == 1 ? " entidade do desenho está" : " entidades do desenho estão") +
          " onde o sistema de entrada não as comporta (a ida e volta pela projeção erra mais de 1 m) e " +
          (n == 1 ? "foi convertida" : "foram convertidas") + " sem lugar plausível (" +
-         LinesText(first, std::min(n, lines.size())) + (n > lines.size() ? " …" : "") +
+         LinesText(first, known) + (more ? " …" : "") +
          "). Causa provável: zona, meridiano central ou sistema de entrada errado.";
 }
 

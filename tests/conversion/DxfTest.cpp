@@ -614,6 +614,9 @@ TEST(OutOfZone, AViewCentreStaysAndAnEntityIsCountedWithItsLine) {
   EXPECT_NE(warning->find("2 entidades"), std::string::npos) << *warning;
   EXPECT_NE(warning->find("linhas 33 e 39"), std::string::npos) << *warning;
   EXPECT_FALSE(OutsideZoneWarning(0, {}).has_value());
+  // More entities than the three named, and more than the lines kept: one mark.
+  EXPECT_NE(OutsideZoneWarning(40, {1, 2, 3, 4, 5})->find("(linhas 1, 2, 3 …)"), std::string::npos);
+  EXPECT_NE(OutsideZoneWarning(40, {7, 8})->find("(linhas 7 e 8 …)"), std::string::npos);
 }
 
 }  // namespace
