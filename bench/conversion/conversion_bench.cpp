@@ -113,6 +113,20 @@ double Now() {
   return duration<double>(steady_clock::now().time_since_epoch()).count();
 }
 
+// Runs the job through the engine and reports its points per second.
+int TimedRun(const ConversionJob& job, const char* what) {
+  NullProgressSink progress;
+  const double start = Now();
+  const RunResult result = RunConversion(job, progress);
+  const double seconds = Now() - start;
+  if (!result.Succeeded()) {
+    for (const auto& message : result.messages) std::fprintf(stderr, "%s\n", message.text.c_str());
+    return 1;
+  }
+  Report(what, static_cast<long>(result.pointsWritten), seconds);
+  return 0;
+}
+
 int Convert(const char* kind, const char* in, const char* out) {
   ConversionJob job;
   job.inputPath = in;
@@ -133,16 +147,7 @@ int Convert(const char* kind, const char* in, const char* out) {
   job.output.systemLabel = "LTM (Oru)";
   job.output.falseEasting = 300000.0;
   job.output.scaleFactor = 0.999995;
-  NullProgressSink progress;
-  const double start = Now();
-  const RunResult result = RunConversion(job, progress);
-  const double seconds = Now() - start;
-  if (!result.Succeeded()) {
-    for (const auto& message : result.messages) std::fprintf(stderr, "%s\n", message.text.c_str());
-    return 1;
-  }
-  Report(dxf ? "engine-dxf" : csv ? "engine-csv" : "engine-list", static_cast<long>(result.pointsWritten), seconds);
-  return 0;
+  return TimedRun(job, dxf ? "engine-dxf" : csv ? "engine-csv" : "engine-list");
 }
 
 int ConvertSad69(const char* model, const char* in, const char* out) {
@@ -169,16 +174,7 @@ int ConvertSad69(const char* model, const char* in, const char* out) {
     job.isogonal = kTranslationSad69ToSirgas2000;
     job.isIdentity = false;
   }
-  NullProgressSink progress;
-  const double start = Now();
-  const RunResult result = RunConversion(job, progress);
-  const double seconds = Now() - start;
-  if (!result.Succeeded()) {
-    for (const auto& message : result.messages) std::fprintf(stderr, "%s\n", message.text.c_str());
-    return 1;
-  }
-  Report(grid ? "sad69-grid" : "sad69-3-parameters", static_cast<long>(result.pointsWritten), seconds);
-  return 0;
+  return TimedRun(job, grid ? "sad69-grid" : "sad69-3-parameters");
 }
 
 // "%10.5lf" with std::to_chars and padding by hand.
