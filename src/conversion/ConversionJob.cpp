@@ -107,7 +107,7 @@ bool RunChangesCoordinates(const SideIdentity& input, const SideIdentity& output
   return model == TransformationModel::Grid || SidesDiffer(input, output);
 }
 
-PreparedGrid PrepareGrid(const ConversionJob& job) {
+PreparedGrid PrepareGrid(const ConversionJob& job, bool open) {
   PreparedGrid prepared;
   if (job.grid.path.empty()) {
     prepared.problem = std::string(kNoGridChosen);
@@ -128,7 +128,7 @@ PreparedGrid PrepareGrid(const ConversionJob& job) {
   }
   prepared.direction = *fit.direction;
   prepared.description = GridDescription(job.grid.path, *reading.header, *fit.direction);
-  prepared.shift = GridShift::Open(job.grid.path, *fit.direction, prepared.problem);
+  if (open) prepared.shift = GridShift::Open(job.grid.path, *fit.direction, prepared.problem);
   return prepared;
 }
 

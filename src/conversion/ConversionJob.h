@@ -108,10 +108,11 @@ struct PreparedGrid {
   std::string problem;      // why not: no file chosen, broken file, wrong frames
 };
 // Reads the header of job.grid.path (ReadGridHeader), decides the direction
-// from the two sides' frames and ellipsoids (FitGrid) and opens the shift.
-// Nothing else of the job is read: the window may call it when a grid or a
-// frame is chosen.
-PreparedGrid PrepareGrid(const ConversionJob& job);
+// from the two sides' frames and ellipsoids (FitGrid) and, with `open`,
+// opens the shift (PROJ). Without it only the description or the problem is
+// set: what a panel or a summary line shows, read from the header alone.
+// Nothing else of the job is read.
+PreparedGrid PrepareGrid(const ConversionJob& job, bool open = true);
 
 // The full path of the grid that ships for the pair (ShippedGridFor, either
 // direction) as found on this machine (FindDataFile); empty when none ships

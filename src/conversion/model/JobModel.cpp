@@ -151,7 +151,7 @@ std::string ZoneText(const JobSide& side) {
 
 std::string AppliedText(const ConversionJob& job) {
   if (job.model == TransformationModel::Grid) {
-    const PreparedGrid grid = PrepareGrid(job);
+    const PreparedGrid grid = PrepareGrid(job, false);
     return ": " + (grid.description.empty() ? std::filesystem::path(job.grid.path).filename().string()
                                             : grid.description);
   }
@@ -703,8 +703,8 @@ std::string JobModel::GridText() const {
     js.semiMajorAxis = ReadEditNumber(f.semiMajorAxisText).value;
     js.inverseFlattening = ReadEditNumber(f.inverseFlatteningText).value;
   }
-  const PreparedGrid grid = PrepareGrid(job);
-  return grid.shift ? grid.description : grid.problem;
+  const PreparedGrid grid = PrepareGrid(job, false);  // the header alone: no PROJ per redraw
+  return grid.description.empty() ? grid.problem : grid.description;
 }
 
 void JobModel::ChooseFiles(std::string inputPath, std::string outputPath) {
