@@ -874,11 +874,7 @@ void TFormDXFTransform::ShowParameters() {
   if (p.panel == ParameterPanel::Grid) {
     gridPanel_->Show(QString::fromStdString(model_.GridPath()), FromUtf8(model_.GridText()));
   }
-  const auto builtIn = [](ReferenceFrame f) {
-    return f == ReferenceFrame::Grs80 || f == ReferenceFrame::Hayford || f == ReferenceFrame::Custom;
-  };
-  const bool legsShown = !p.legs.empty() && !(builtIn(model_.Fields(Side::In).frame) &&
-                                               builtIn(model_.Fields(Side::Out).frame));
+  const bool legsShown = !p.legs.empty() && NamesItsLegs(model_.Fields(Side::In).frame, model_.Fields(Side::Out).frame);
   lParameterLegs_->setVisible(legsShown);
   if (legsShown) {
     lParameterLegs_->setText(QStringLiteral("Aplicado: ") + FromUtf8(LegsText(p.legs, model_.Model(), separator)));

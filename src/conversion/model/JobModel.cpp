@@ -149,6 +149,13 @@ std::string ZoneText(const JobSide& side) {
 
 }  // namespace
 
+bool NamesItsLegs(ReferenceFrame input, ReferenceFrame output) {
+  const auto original = [](ReferenceFrame f) {
+    return f == ReferenceFrame::Grs80 || f == ReferenceFrame::Hayford || f == ReferenceFrame::Custom;
+  };
+  return !(original(input) && original(output));
+}
+
 std::string AppliedText(const ConversionJob& job) {
   if (job.model == TransformationModel::Grid) {
     const PreparedGrid grid = PrepareGrid(job, false);
@@ -156,10 +163,7 @@ std::string AppliedText(const ConversionJob& job) {
                                             : grid.description);
   }
   if (job.model == TransformationModel::Affine || job.input.frame == job.output.frame) return "";
-  const auto builtIn = [](ReferenceFrame f) {
-    return f == ReferenceFrame::Grs80 || f == ReferenceFrame::Hayford || f == ReferenceFrame::Custom;
-  };
-  if (builtIn(job.input.frame) && builtIn(job.output.frame)) return "";
+  if (!NamesItsLegs(job.input.frame, job.output.frame)) return "";
   const ParameterDecision decision = LookupTransformationParameters(job.model, job.input.frame, job.output.frame);
   if (decision.legs.empty()) return ": parâmetros informados";
   return ": " + LegsText(decision.legs, job.model, '.');

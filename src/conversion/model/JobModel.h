@@ -66,6 +66,9 @@ std::string_view FileKindName(FileKind kind);
 // ending with what the model applies: the grid and its frames, or the legs
 // through SIRGAS 2000 with their parameters.
 std::string AppliedText(const ConversionJob& job);
+// Whether a pair's parameters are worth naming leg by leg: an old Brazilian
+// frame on either side (the Carta Geral's pair has always shown its set alone).
+bool NamesItsLegs(ReferenceFrame input, ReferenceFrame output);
 std::string JobSummary(const ConversionJob& job);
 
 // ------------------------------------------------------------ one side
